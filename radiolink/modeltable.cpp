@@ -1,0 +1,92 @@
+#include "modeltable.h"
+
+#include <cstdlib>
+#include <dlfcn.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace tarvo {
+
+namespace {
+
+std::string_view Trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+std::filesystem::path LibraryDirectory() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&LoadModelTable), &info) == 0 || info.dli_fname == nullptr)
+        return {};
+    return std::filesystem::path(info.dli_fname).parent_path();
+}
+
+std::filesystem::path UserConfigDirectory() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0')
+        return std::filesystem::path(xdg) / "quarvelin";
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+        return std::filesystem::path(home) / ".config" / "quarvelin";
+    return {};
+}
+
+void AppendModelList(const std::filesystem::path& directory, std::vector<TModelEntry>& table) {
+    if (directory.empty())
+        return;
+    std::ifstream file(directory / kModelListName);
+    if (!file)
+        return;
+    std::ostringstream text;
+    text << file.rdbuf();
+    for (auto& entry : ParseModelList(text.str()))
+        table.push_back(std::move(entry));
+}
+
+} // namespace
+
+std::vector<TModelEntry> ParseModelList(std::string_view text) {
+    std::vector<TModelEntry> rows;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view line = Trim(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (line.empty() || line.front() == '#')
+            continue;
+        const auto comma = line.find(',');
+        if (comma == std::string_view::npos)
+            continue;
+        const auto product = Trim(line.substr(0, comma));
+        const auto model = Trim(line.substr(comma + 1));
+        if (product.empty() || model.empty() || product.size() > 9 || model.size() > 14 ||
+            model.find(',') != std::string_view::npos)
+            continue;
+        rows.push_back({std::string(product), std::string(model)});
+    }
+    return rows;
+}
+
+std::vector<TModelEntry> LoadModelTable() {
+    std::vector<TModelEntry> table = {
+        {"KX720", "TQR41VBL2XC7PD"}, // mobile
+        {"KP720", "TQP41VDK2XC3PD"}, // portable
+    };
+    AppendModelList(LibraryDirectory(), table);
+    AppendModelList(UserConfigDirectory(), table);
+    return table;
+}
+
+int LookupModel(const std::vector<TModelEntry>& table, std::string_view productName,
+                std::string_view modelNumber) {
+    for (const auto& row : table)
+        if (row.ProductName == productName && row.ModelNumber == modelNumber)
+            return 0;
+    for (const auto& row : table)
+        if (row.ProductName == productName)
+            return 2;
+    return 1;
+}
+
+} // namespace tarvo

@@ -1,0 +1,32 @@
+// The table of supported radios: two pairs built in, more from plain-text
+// model lists that a shop keeps beside the library or in the user's
+// configuration directory.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvo {
+
+struct TModelEntry {
+    std::string ProductName; // at most 9 characters
+    std::string ModelNumber; // at most 14 characters
+};
+
+constexpr const char* kModelListName = "tarvo-models.txt";
+
+// Reads "product,model" lines; blank lines, '#' comments and malformed lines
+// (no comma, an empty or over-long field) are skipped.
+std::vector<TModelEntry> ParseModelList(std::string_view text);
+
+// The built-in rows followed by those of every model list found, in order:
+// beside the library, then in the user's configuration directory.
+std::vector<TModelEntry> LoadModelTable();
+
+// 0 when a row holds exactly this pair, 2 when the product occurs only with
+// other model numbers, 1 when the product is unknown.
+int LookupModel(const std::vector<TModelEntry>& table, std::string_view productName,
+                std::string_view modelNumber);
+
+} // namespace tarvo

@@ -1,0 +1,65 @@
+#include "radiolink.h"
+#include "serialbackend.h"
+#include "sim/simbackend.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace radioserver {
+
+std::string DefaultDevice(int portNumber) {
+    return "/dev/ttyS" + std::to_string(portNumber - 1);
+}
+
+PortTarget ParsePortValue(std::string_view value) {
+    PortTarget target;
+    const auto colon = value.find(':');
+    const std::string_view head = value.substr(0, colon);
+    if (colon != std::string_view::npos)
+        target.Options = std::string(value.substr(colon + 1));
+    if (head == "sim")
+        target.Simulator = true;
+    else
+        target.Device = std::string(head);
+    return target;
+}
+
+std::optional<PortTarget> ResolvePort(std::string_view portName) {
+    if (portName.size() != 4 || !portName.starts_with("COM") || portName[3] < '1' ||
+        portName[3] > '4')
+        return std::nullopt;
+    const int number = portName[3] - '0';
+    const std::string variable = "TARVO_" + std::string(portName);
+    const char* value = std::getenv(variable.c_str());
+    if (value == nullptr || *value == '\0') {
+        PortTarget target;
+        target.Device = DefaultDevice(number);
+        return target;
+    }
+    return ParsePortValue(value);
+}
+
+std::unique_ptr<LinkBackend> MakeBackend(std::string_view portName, std::uint32_t& failure) {
+    failure = ServerResult::PortConfig;
+    const auto target = ResolvePort(portName);
+    if (!target) {
+        std::fprintf(stderr, "radio server: unknown port name '%.*s'\n",
+                     static_cast<int>(portName.size()), portName.data());
+        return nullptr;
+    }
+    std::string error;
+    if (target->Simulator) {
+        auto options = sim::ParseSimOptions(target->Options, &error);
+        if (options)
+            return std::make_unique<SimBackend>(std::string(portName), *options);
+    } else {
+        auto settings = ParseLineSettings(target->Options, &error);
+        if (settings)
+            return std::make_unique<SerialBackend>(target->Device, *settings);
+    }
+    std::fprintf(stderr, "radio server: TARVO_%.*s: %s\n", static_cast<int>(portName.size()),
+                 portName.data(), error.c_str());
+    return nullptr;
+}
+
+} // namespace radioserver

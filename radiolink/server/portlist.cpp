@@ -1,0 +1,51 @@
+#include "portlist.h"
+
+#include "backend.h"
+
+#include <cstdlib>
+#include <libserialport.h>
+
+namespace radioserver {
+
+std::vector<SerialPortInfo> ListSerialPorts() {
+    std::vector<SerialPortInfo> ports;
+    sp_port** list = nullptr;
+    if (sp_list_ports(&list) != SP_OK)
+        return ports;
+    for (sp_port** port = list; *port != nullptr; ++port) {
+        SerialPortInfo info;
+        const char* name = sp_get_port_name(*port);
+        info.Device = name != nullptr ? name : "";
+        if (const char* description = sp_get_port_description(*port))
+            info.Description = description;
+        int vendor = 0;
+        int product = 0;
+        if (sp_get_port_transport(*port) == SP_TRANSPORT_USB &&
+            sp_get_port_usb_vid_pid(*port, &vendor, &product) == SP_OK) {
+            info.UsbVendor = vendor;
+            info.UsbProduct = product;
+        }
+        ports.push_back(std::move(info));
+    }
+    sp_free_port_list(list);
+    return ports;
+}
+
+std::vector<PortMapping> DescribePortMapping() {
+    std::vector<PortMapping> mappings;
+    for (int number = 1; number <= 4; ++number) {
+        PortMapping mapping;
+        mapping.Name = "COM" + std::to_string(number);
+        const std::string variable = "TARVO_" + mapping.Name;
+        const char* value = std::getenv(variable.c_str());
+        mapping.Source = value != nullptr && *value != '\0' ? variable : "default";
+        const auto target = ResolvePort(mapping.Name);
+        mapping.Target = target->Simulator ? "built-in simulator" : target->Device;
+        if (!target->Options.empty())
+            mapping.Target += " (" + target->Options + ")";
+        mappings.push_back(std::move(mapping));
+    }
+    return mappings;
+}
+
+} // namespace radioserver

@@ -1,0 +1,256 @@
+#include "serialbackend.h"
+
+#include "frame.h"
+#include "radiolink.h"
+
+#include <cerrno>
+#include <charconv>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace radioserver {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::optional<speed_t> BaudConstant(int baud) {
+    switch (baud) {
+    case 1200:
+        return B1200;
+    case 2400:
+        return B2400;
+    case 4800:
+        return B4800;
+    case 9600:
+        return B9600;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool ParseInt(std::string_view text, int& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc{} && end == text.data() + text.size();
+}
+
+int MillisecondsUntil(Clock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left < 0 ? 0 : static_cast<int>(left);
+}
+
+// Bytes that may precede a reply (line noise, a box that just powered up) are
+// skipped, but only so many before the reply counts as garbled.
+constexpr int kMaxSkippedBytes = 256;
+
+} // namespace
+
+std::optional<LineSettings> ParseLineSettings(std::string_view text, std::string* error) {
+    LineSettings settings;
+    auto fail = [&](std::string message) -> std::optional<LineSettings> {
+        if (error != nullptr)
+            *error = std::move(message);
+        return std::nullopt;
+    };
+    while (!text.empty()) {
+        const auto comma = text.find(',');
+        const std::string_view item = text.substr(0, comma);
+        text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
+        if (item.empty())
+            continue;
+        const auto equals = item.find('=');
+        const std::string_view key = item.substr(0, equals);
+        int value = 0;
+        if (equals == std::string_view::npos || !ParseInt(item.substr(equals + 1), value))
+            return fail("option '" + std::string(item) + "' needs a whole number");
+        if (key == "baud") {
+            if (!BaudConstant(value))
+                return fail("baud: use 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200");
+            settings.Baud = value;
+        } else if (key == "timeout" && value >= 10 && value <= 60000) {
+            settings.ResponseTimeout = std::chrono::milliseconds(value);
+        } else if (key == "gap" && value >= 5 && value <= 10000) {
+            settings.ByteTimeout = std::chrono::milliseconds(value);
+        } else {
+            return fail("unknown or out-of-range line option '" + std::string(item) + "'");
+        }
+    }
+    return settings;
+}
+
+SerialBackend::SerialBackend(std::string device, const LineSettings& settings)
+    : device_(std::move(device)), settings_(settings) {}
+
+SerialBackend::~SerialBackend() { Close(); }
+
+std::uint32_t SerialBackend::Open() {
+    if (fd_ >= 0)
+        return 0;
+    const int fd = ::open(device_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == EBUSY ? ServerResult::PortInUse : ServerResult::PortConfig;
+    // Another program (or another server object) holding the port keeps its
+    // lock; TIOCEXCL additionally turns away openers that do not lock.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int lockError = errno;
+        ::close(fd);
+        return lockError == EWOULDBLOCK ? ServerResult::PortInUse : ServerResult::PortConfig;
+    }
+    termios line{};
+    if (::tcgetattr(fd, &line) != 0) { // not a terminal device
+        ::close(fd);
+        return ServerResult::PortConfig;
+    }
+    ::ioctl(fd, TIOCEXCL);
+    ::cfmakeraw(&line);
+    line.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CRTSCTS | CSIZE);
+    line.c_cflag |= CS8 | CLOCAL | CREAD;
+    line.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    line.c_cc[VMIN] = 0;
+    line.c_cc[VTIME] = 0;
+    const speed_t speed = *BaudConstant(settings_.Baud);
+    if (::cfsetispeed(&line, speed) != 0 || ::cfsetospeed(&line, speed) != 0 ||
+        ::tcsetattr(fd, TCSANOW, &line) != 0) {
+        ::close(fd);
+        return ServerResult::LineSettings;
+    }
+    fd_ = fd;
+    return 0;
+}
+
+void SerialBackend::Close() {
+    if (fd_ < 0)
+        return;
+    ::close(fd_); // also drops the lock
+    fd_ = -1;
+}
+
+std::uint32_t SerialBackend::WriteFrame(std::span<const std::uint8_t> request) {
+    std::size_t written = 0;
+    const auto deadline = Clock::now() + settings_.ResponseTimeout;
+    while (written < request.size()) {
+        const ssize_t n = ::write(fd_, request.data() + written, request.size() - written);
+        if (n > 0) {
+            written += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return ServerResult::WriteFailure;
+        pollfd waitFor{fd_, POLLOUT, 0};
+        if (::poll(&waitFor, 1, MillisecondsUntil(deadline)) <= 0 && Clock::now() >= deadline)
+            return ServerResult::WriteFailure;
+    }
+    return 0;
+}
+
+bool SerialBackend::ReadByte(std::uint8_t& byte, Clock::time_point deadline) {
+    for (;;) {
+        const ssize_t n = ::read(fd_, &byte, 1);
+        if (n == 1)
+            return true;
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return false;
+        const int wait = MillisecondsUntil(deadline);
+        if (wait == 0)
+            return false;
+        pollfd waitFor{fd_, POLLIN, 0};
+        const int ready = ::poll(&waitFor, 1, wait);
+        if (ready < 0 && errno != EINTR)
+            return false;
+        // A hung-up line (the other end closed) answers nothing more.
+        if (ready > 0 && (waitFor.revents & (POLLHUP | POLLERR)) != 0 &&
+            (waitFor.revents & POLLIN) == 0)
+            return false;
+    }
+}
+
+std::uint32_t SerialBackend::Send(std::span<const std::uint8_t> request) {
+    if (fd_ < 0)
+        return ServerResult::PortConfig;
+    if (const auto result = WriteFrame(request); result != 0)
+        return result;
+    ::tcdrain(fd_);
+    return 0;
+}
+
+std::uint32_t SerialBackend::Transact(std::span<const std::uint8_t> request,
+                                      std::span<std::uint8_t> reply, std::size_t& replyLength) {
+    replyLength = 0;
+    if (fd_ < 0)
+        return ServerResult::PortConfig;
+    ::tcflush(fd_, TCIFLUSH); // a late reply to an earlier request is stale
+    if (const auto result = WriteFrame(request); result != 0)
+        return result;
+
+    // The reply's first bytes identify it: FF 8F 00 for option-board frames,
+    // FC for the radio's own short frames.
+    const bool boardFrame = !request.empty() && request[0] == frame::kStart;
+    const bool esnFrame = !request.empty() && request[0] == 0xF2;
+    const std::uint8_t header[3] = {
+        static_cast<std::uint8_t>(boardFrame ? frame::kStart : frame::kRadioReplyStart),
+        static_cast<std::uint8_t>(boardFrame ? frame::kReplyTag : 0x8B),
+        static_cast<std::uint8_t>(boardFrame ? 0x00 : 0x01)};
+    const std::size_t headerLength = boardFrame || esnFrame ? 3 : 1;
+
+    auto deadline = Clock::now() + settings_.ResponseTimeout;
+    std::size_t have = 0;
+    int skipped = 0;
+    bool started = false;
+    std::uint8_t byte = 0;
+    // Find the header, skipping stray bytes before it.
+    while (have < headerLength) {
+        if (!ReadByte(byte, deadline))
+            return started ? ServerResult::ReadWriteFailure : ServerResult::NotConnected;
+        if (!started)
+            deadline = Clock::now() + settings_.ResponseTimeout;
+        started = true;
+        if (byte == header[have]) {
+            reply[have++] = byte;
+            continue;
+        }
+        if (++skipped > kMaxSkippedBytes)
+            return ServerResult::ReadWriteFailure;
+        have = byte == header[0] ? 1 : 0;
+        if (have == 1)
+            reply[0] = byte;
+    }
+
+    std::size_t expected = 0; // 0: until the line falls silent
+    if (boardFrame)
+        expected = 4;
+    else if (esnFrame)
+        expected = frame::kEsnReplyLength;
+    while (expected == 0 || have < expected) {
+        if (have == reply.size())
+            return ServerResult::ReadWriteFailure; // longer than any valid frame
+        if (!ReadByte(byte, Clock::now() + settings_.ByteTimeout)) {
+            if (expected == 0) // a short radio frame ends at a pause
+                break;
+            return ServerResult::ReadWriteFailure;
+        }
+        reply[have++] = byte;
+        if (boardFrame && have == 4) {
+            expected = static_cast<std::size_t>(reply[3]) + 4;
+            if (expected > reply.size())
+                return ServerResult::ReadWriteFailure; // longer than any valid frame
+        }
+    }
+    replyLength = have;
+    return 0;
+}
+
+} // namespace radioserver

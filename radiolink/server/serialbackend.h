@@ -1,0 +1,44 @@
+// A real serial port driven through termios: the radio interface box on a
+// USB-serial cable or a built-in port.
+#pragma once
+
+#include "backend.h"
+
+#include <chrono>
+#include <optional>
+
+namespace radioserver {
+
+struct LineSettings {
+    int Baud = 9600;
+    // How long the board may take to start its reply.
+    std::chrono::milliseconds ResponseTimeout{1000};
+    // The longest pause between two bytes of one reply.
+    std::chrono::milliseconds ByteTimeout{100};
+};
+
+// Parses "baud=N,timeout=MS,gap=MS" (any subset, in any order).
+std::optional<LineSettings> ParseLineSettings(std::string_view text, std::string* error);
+
+class SerialBackend final : public LinkBackend {
+  public:
+    SerialBackend(std::string device, const LineSettings& settings);
+    ~SerialBackend() override;
+
+    std::uint32_t Open() override;
+    void Close() override;
+    std::uint32_t Send(std::span<const std::uint8_t> request) override;
+    std::uint32_t Transact(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
+                           std::size_t& replyLength) override;
+
+  private:
+    std::uint32_t WriteFrame(std::span<const std::uint8_t> request);
+    // Reads one byte before the deadline; false on timeout or error.
+    bool ReadByte(std::uint8_t& byte, std::chrono::steady_clock::time_point deadline);
+
+    std::string device_;
+    LineSettings settings_;
+    int fd_ = -1;
+};
+
+} // namespace radioserver
