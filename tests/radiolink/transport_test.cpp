@@ -1,0 +1,271 @@
+// One suite for both transports of the radio communications server: the
+// built-in simulator in-process, and the serial backend talking termios to
+// tarvo-sim on a pseudo-terminal. Then the failures only a real line has.
+#include "frame.h"
+#include "protocol.h"
+#include "radiolink.h"
+#include "server/radioserver.h"
+#include "server/serialbackend.h"
+#include "sim/optionboard.h"
+#include "tarvodll.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+std::vector<unsigned char> Pattern(std::size_t size, unsigned seed) {
+    std::vector<unsigned char> bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<unsigned char>((i * 53 + seed) & 0xFF);
+    return bytes;
+}
+
+// The simulator in this process.
+class InProcessBoard {
+  public:
+    explicit InProcessBoard(const std::string& esn) {
+        setenv("TARVO_COM2", ("sim:esn=" + esn).c_str(), 1);
+    }
+    ~InProcessBoard() { unsetenv("TARVO_COM2"); }
+    std::vector<unsigned char> Memory() {
+        const auto memory = radioserver::SimulatedBoard("COM2")->Memory();
+        return {memory.begin(), memory.end()};
+    }
+};
+
+// tarvo-sim in a child process, reached through its pseudo-terminal.
+class PtyBoard {
+  public:
+    explicit PtyBoard(const std::string& esn) {
+        memoryFile_ = testing::TempDir() + "tarvo-sim-memory-" + std::to_string(getpid());
+        int out[2];
+        EXPECT_EQ(pipe(out), 0);
+        child_ = fork();
+        if (child_ == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            close(out[0]);
+            execl(TARVO_SIM_PATH, "tarvo-sim", "--esn", esn.c_str(), "--memory-out",
+                  memoryFile_.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(out[1]);
+        char line[256] = {};
+        FILE* stream = fdopen(out[0], "r");
+        EXPECT_NE(fgets(line, sizeof line, stream), nullptr);
+        fclose(stream);
+        std::string device(line);
+        while (!device.empty() && device.back() == '\n')
+            device.pop_back();
+        setenv("TARVO_COM2", device.c_str(), 1);
+    }
+    ~PtyBoard() {
+        Stop();
+        unsetenv("TARVO_COM2");
+        std::remove(memoryFile_.c_str());
+    }
+    std::vector<unsigned char> Memory() {
+        Stop();
+        std::ifstream file(memoryFile_, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), {}};
+    }
+
+  private:
+    void Stop() {
+        if (child_ <= 0)
+            return;
+        kill(child_, SIGTERM);
+        int status = 0;
+        waitpid(child_, &status, 0);
+        child_ = -1;
+    }
+    pid_t child_ = -1;
+    std::string memoryFile_;
+};
+
+template <typename Board> class TransportTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_EQ(TarvoDllInit("KX720", "TQR41VBL2XC7PD", 16, 16), 0); }
+};
+
+using Boards = ::testing::Types<InProcessBoard, PtyBoard>;
+TYPED_TEST_SUITE(TransportTest, Boards);
+
+TYPED_TEST(TransportTest, FullImageWrittenReadBackAndRadioCommands) {
+    TypeParam board("ESN4711XYZ");
+    char esn[10];
+    EXPECT_EQ(ResetRadio(2), 0);
+    ASSERT_EQ(Get_ESN(2, esn), 0);
+    EXPECT_EQ(std::string(esn, 10), "ESN4711XYZ");
+    unsigned char reply[100] = {};
+    EXPECT_EQ(Ping_Opt_Board(2, reply), 0);
+
+    const auto image = Pattern(2256, 11);
+    for (int offset = 0; offset < 2256; offset += 128)
+        ASSERT_EQ(WriteData(2, image.data() + offset, offset, std::min(128, 2256 - offset), 0), 0);
+    std::vector<unsigned char> back(2256);
+    ASSERT_EQ(ReadData(2, back.data(), 0, 2256), 0);
+    EXPECT_EQ(back, image);
+    EXPECT_EQ(board.Memory(), image);
+}
+
+// A pseudo-terminal whose far side the test itself plays.
+class ScriptedLine {
+  public:
+    ScriptedLine() {
+        master_ = posix_openpt(O_RDWR | O_NOCTTY);
+        grantpt(master_);
+        unlockpt(master_);
+        device_ = ptsname(master_);
+        termios line{};
+        const int slave = open(device_.c_str(), O_RDWR | O_NOCTTY);
+        tcgetattr(slave, &line);
+        cfmakeraw(&line);
+        tcsetattr(slave, TCSANOW, &line);
+        keepAlive_ = slave;
+    }
+    ~ScriptedLine() {
+        if (peer_.joinable())
+            peer_.join();
+        close(keepAlive_);
+        close(master_);
+    }
+    const std::string& Device() const { return device_; }
+    // Answers the next request with these bytes.
+    void AnswerWith(std::vector<std::uint8_t> bytes) {
+        peer_ = std::thread([this, bytes] {
+            pollfd waitFor{master_, POLLIN, 0};
+            if (poll(&waitFor, 1, 2000) <= 0)
+                return;
+            std::uint8_t request[80];
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            [[maybe_unused]] auto got = read(master_, request, sizeof request);
+            [[maybe_unused]] auto put = write(master_, bytes.data(), bytes.size());
+        });
+    }
+
+  private:
+    int master_ = -1;
+    int keepAlive_ = -1;
+    std::string device_;
+    std::thread peer_;
+};
+
+std::vector<std::uint8_t> GoodReadReply(std::uint8_t count) {
+    sim::OptionBoard board;
+    std::uint8_t frame[67];
+    const auto used = tarvo::BuildReadRequest(frame, 0, count);
+    frame[used - 1] = frame::LinkCheck(frame, static_cast<std::size_t>(used - 1));
+    return board.Answer({frame, static_cast<std::size_t>(used)});
+}
+
+// Reads through the serial backend directly, timing the exchange.
+struct Outcome {
+    std::uint32_t open = 0;
+    std::uint32_t transact = 0;
+    std::chrono::milliseconds took{};
+    std::size_t length = 0;
+};
+
+Outcome ReadOnce(const std::string& device, const std::string& options = "timeout=300,gap=50") {
+    std::string error;
+    radioserver::SerialBackend backend(device, *radioserver::ParseLineSettings(options, &error));
+    Outcome outcome;
+    outcome.open = backend.Open();
+    if (outcome.open != 0)
+        return outcome;
+    std::uint8_t frame[67];
+    const auto used = tarvo::BuildReadRequest(frame, 0, 4);
+    frame[used - 1] = frame::LinkCheck(frame, static_cast<std::size_t>(used - 1));
+    std::uint8_t reply[67];
+    const auto start = std::chrono::steady_clock::now();
+    outcome.transact = backend.Transact({frame, static_cast<std::size_t>(used)}, reply,
+                                        outcome.length);
+    outcome.took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    return outcome;
+}
+
+// After any exchange the port must be free again for the next opener.
+bool PortIsFree(const std::string& device) {
+    const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const bool free = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (fd >= 0)
+        close(fd);
+    return free;
+}
+
+} // namespace
+
+TEST(SerialLine, MissingDeviceOrNotASerialPortIsAConfigurationError) {
+    EXPECT_EQ(ReadOnce("/dev/does-not-exist").open, ServerResult::PortConfig);
+    EXPECT_EQ(ReadOnce("/dev/null").open, ServerResult::PortConfig);
+}
+
+TEST(SerialLine, PortHeldByAnotherOpenerIsInUse) {
+    ScriptedLine line;
+    const int holder = open(line.Device().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(ReadOnce(line.Device()).open, ServerResult::PortInUse);
+    close(holder);
+    EXPECT_TRUE(PortIsFree(line.Device()));
+}
+
+TEST(SerialLine, NobodyAnsweringIsNotConnectedWithinTheTimeout) {
+    ScriptedLine line;
+    const auto outcome = ReadOnce(line.Device());
+    EXPECT_EQ(outcome.transact, ServerResult::NotConnected);
+    EXPECT_GE(outcome.took.count(), 250);
+    EXPECT_LT(outcome.took.count(), 1500);
+    EXPECT_TRUE(PortIsFree(line.Device()));
+}
+
+TEST(SerialLine, RepliesThatBreakOffOrOverflowAreReadWriteFailures) {
+    auto cut = GoodReadReply(4);
+    cut.resize(cut.size() - 3);
+    std::vector<std::uint8_t> overflow{0xFF, 0x8F, 0x00, 0x50, 0x43};
+    overflow.resize(80, 0x00);
+    for (const auto& bytes : {cut, overflow}) {
+        ScriptedLine line;
+        line.AnswerWith(bytes);
+        const auto outcome = ReadOnce(line.Device());
+        EXPECT_EQ(outcome.transact, ServerResult::ReadWriteFailure);
+        EXPECT_LT(outcome.took.count(), 1500);
+        EXPECT_TRUE(PortIsFree(line.Device()));
+    }
+}
+
+TEST(SerialLine, NoiseBeforeAFrameIsSkipped) {
+    ScriptedLine line;
+    auto bytes = std::vector<std::uint8_t>{0x00, 0x13, 0xFF, 0x8E, 0x55};
+    const auto good = GoodReadReply(4);
+    bytes.insert(bytes.end(), good.begin(), good.end());
+    line.AnswerWith(bytes);
+    const auto outcome = ReadOnce(line.Device());
+    EXPECT_EQ(outcome.transact, 0u);
+    EXPECT_EQ(outcome.length, good.size());
+}
+
+TEST(SerialLine, ExportsReportTheLineFailureAndLeaveThePortClosed) {
+    ScriptedLine line;
+    ASSERT_EQ(TarvoDllInit("KX720", "TQR41VBL2XC7PD", 16, 16), 0);
+    setenv("TARVO_COM2", (line.Device() + ":timeout=200").c_str(), 1);
+    unsigned char reply[100];
+    EXPECT_EQ(Ping_Opt_Board(2, reply), 4);
+    EXPECT_TRUE(PortIsFree(line.Device()));
+    setenv("TARVO_COM2", (line.Device() + ":baud=12345").c_str(), 1);
+    EXPECT_EQ(Ping_Opt_Board(2, reply), 2);
+    unsetenv("TARVO_COM2");
+}

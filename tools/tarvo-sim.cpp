@@ -1,0 +1,198 @@
+// tarvo-sim: the option-board simulator served on a pseudo-terminal, so that
+// the real serial path (termios, framing, timeouts) can be exercised without
+// a radio. The first line of output is the device to point TARVO_COMn at.
+#include "sim/optionboard.h"
+
+#include <CLI/CLI.hpp>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <poll.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::atomic<bool> stopRequested{false};
+
+void RequestStop(int) { stopRequested = true; }
+
+// The length of the request frame begun in `pending`: 0 while it is not yet
+// known, -1 when the first byte starts no request.
+int RequestLength(const std::vector<std::uint8_t>& pending) {
+    switch (pending[0]) {
+    case 0xFF:
+        return pending.size() < 4 ? 0 : pending[3] + 4;
+    case 0xF1:
+        return 3;
+    case 0xF2:
+        return 4;
+    case 0xF4:
+        return 6;
+    default:
+        return -1;
+    }
+}
+
+bool SaveMemory(const std::string& path, const sim::OptionBoard& board) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    const auto memory = board.Memory();
+    file.write(reinterpret_cast<const char*>(memory.data()),
+               static_cast<std::streamsize>(memory.size()));
+    return static_cast<bool>(file);
+}
+
+class PtyServer {
+  public:
+    PtyServer(sim::OptionBoard& board, int baud) : board_(board), baud_(baud) {}
+
+    bool Start() {
+        master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
+            return false;
+        const char* name = ptsname(master_);
+        if (name == nullptr)
+            return false;
+        slavePath_ = name;
+        // Holding the slave open keeps the master from seeing a hang-up each
+        // time a client closes the port.
+        keepAlive_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+        termios line{};
+        if (keepAlive_ < 0 || ::tcgetattr(keepAlive_, &line) != 0)
+            return false;
+        ::cfmakeraw(&line);
+        return ::tcsetattr(keepAlive_, TCSANOW, &line) == 0;
+    }
+
+    const std::string& SlavePath() const { return slavePath_; }
+
+    void Serve() {
+        std::vector<std::uint8_t> pending;
+        Clock::time_point firstByte;
+        while (!stopRequested) {
+            pollfd waitFor{master_, POLLIN, 0};
+            const int ready = ::poll(&waitFor, 1, 100);
+            if (ready <= 0) {
+                // A partial frame followed by silence was line noise.
+                if (!pending.empty() && Clock::now() - firstByte > std::chrono::milliseconds(500))
+                    pending.clear();
+                continue;
+            }
+            std::uint8_t byte = 0;
+            if (::read(master_, &byte, 1) != 1)
+                continue;
+            if (pending.empty())
+                firstByte = Clock::now();
+            pending.push_back(byte);
+            const int length = RequestLength(pending);
+            if (length < 0) {
+                pending.clear();
+                continue;
+            }
+            if (length == 0 || static_cast<int>(pending.size()) < length)
+                continue;
+            Reply(pending, firstByte);
+            pending.clear();
+        }
+    }
+
+  private:
+    void Reply(const std::vector<std::uint8_t>& request, Clock::time_point firstByte) {
+        // A real line delivers the request no faster than its rate, and the
+        // reply takes its own wire time.
+        std::this_thread::sleep_until(firstByte + ByteTime() * request.size());
+        const auto reply = board_.Answer(request);
+        const auto start = Clock::now();
+        for (std::size_t i = 0; i < reply.size(); ++i) {
+            if (baud_ > 0)
+                std::this_thread::sleep_until(start + ByteTime() * (i + 1));
+            if (::write(master_, &reply[i], 1) != 1)
+                return;
+        }
+    }
+
+    Clock::duration ByteTime() const {
+        if (baud_ <= 0)
+            return Clock::duration::zero();
+        return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(10.0 / baud_));
+    }
+
+    sim::OptionBoard& board_;
+    int baud_;
+    int master_ = -1;
+    int keepAlive_ = -1;
+    std::string slavePath_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Option-board simulator on a pseudo-terminal.\n"
+                 "Prints the terminal's device path on its first line, then answers the "
+                 "radio-link frames written to it until stopped (Ctrl-C or SIGTERM)."};
+    std::string esn = "SIM0000001";
+    std::string fault = "none";
+    int after = 0;
+    int powerloss = -1;
+    int corrupt = -1;
+    int baud = 0;
+    std::string memoryOut;
+    app.add_option("--esn", esn, "ESN the radio reports (up to 10 characters)")
+        ->capture_default_str();
+    app.add_option("--fault", fault,
+                   "Fault to inject: none, noanswer, nak, badsum, badlink, badmarker")
+        ->capture_default_str();
+    app.add_option("--after", after, "Answer this many option-board frames before the fault")
+        ->capture_default_str();
+    app.add_option("--powerloss", powerloss,
+                   "Stop answering altogether after this many option-board frames");
+    app.add_option("--corrupt", corrupt,
+                   "Store a wrong byte, silently, when this address (0..2255) is written");
+    app.add_option("--baud", baud,
+                   "Pace the line as a real one at this rate (e.g. 9600); 0 answers at once")
+        ->capture_default_str();
+    app.add_option("--memory-out", memoryOut,
+                   "Write the 2256-byte board memory to this file on exit");
+    CLI11_PARSE(app, argc, argv);
+
+    std::string optionText = "esn=" + esn + ",fault=" + fault + ",after=" + std::to_string(after);
+    if (powerloss >= 0)
+        optionText += ",powerloss=" + std::to_string(powerloss);
+    if (corrupt >= 0)
+        optionText += ",corrupt=" + std::to_string(corrupt);
+    std::string error;
+    const auto options = sim::ParseSimOptions(optionText, &error);
+    if (!options || options->FaultKind == sim::Fault::PortInUse) {
+        std::fprintf(stderr, "tarvo-sim: %s\n",
+                     options ? "fault 'inuse' cannot be simulated on a terminal" : error.c_str());
+        return 2;
+    }
+    sim::OptionBoard board;
+    board.Configure(*options);
+
+    std::signal(SIGINT, RequestStop);
+    std::signal(SIGTERM, RequestStop);
+    std::signal(SIGHUP, RequestStop);
+
+    PtyServer server(board, baud);
+    if (!server.Start()) {
+        std::perror("tarvo-sim: pseudo-terminal");
+        return 1;
+    }
+    std::printf("%s\n", server.SlavePath().c_str());
+    std::fflush(stdout);
+    server.Serve();
+    if (!memoryOut.empty() && !SaveMemory(memoryOut, board)) {
+        std::fprintf(stderr, "tarvo-sim: cannot write %s\n", memoryOut.c_str());
+        return 1;
+    }
+    return 0;
+}
