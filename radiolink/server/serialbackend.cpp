@@ -159,9 +159,16 @@ std::uint32_t SerialBackend::WriteFrame(std::span<const std::uint8_t> request) {
 
 bool SerialBackend::ReadByte(std::uint8_t& byte, Clock::time_point deadline) {
     for (;;) {
-        const ssize_t n = ::read(fd_, &byte, 1);
-        if (n == 1)
+        if (inputNext_ < inputEnd_) {
+            byte = input_[inputNext_++];
             return true;
+        }
+        const ssize_t n = ::read(fd_, input_.data(), input_.size());
+        if (n > 0) {
+            inputNext_ = 0;
+            inputEnd_ = static_cast<std::size_t>(n);
+            continue;
+        }
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             return false;
         const int wait = MillisecondsUntil(deadline);
@@ -192,7 +199,9 @@ std::uint32_t SerialBackend::Transact(std::span<const std::uint8_t> request,
     replyLength = 0;
     if (fd_ < 0)
         return ServerResult::PortConfig;
-    ::tcflush(fd_, TCIFLUSH); // a late reply to an earlier request is stale
+    // A late reply to an earlier request is stale.
+    ::tcflush(fd_, TCIFLUSH);
+    inputNext_ = inputEnd_ = 0;
     if (const auto result = WriteFrame(request); result != 0)
         return result;
 

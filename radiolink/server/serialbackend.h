@@ -4,6 +4,7 @@
 
 #include "backend.h"
 
+#include <array>
 #include <chrono>
 #include <optional>
 
@@ -39,6 +40,10 @@ class SerialBackend final : public LinkBackend {
     std::string device_;
     LineSettings settings_;
     int fd_ = -1;
+    // Bytes read from the line but not yet taken by ReadByte.
+    std::array<std::uint8_t, 128> input_{};
+    std::size_t inputNext_ = 0;
+    std::size_t inputEnd_ = 0;
 };
 
 } // namespace radioserver
