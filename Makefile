@@ -26,3 +26,19 @@ asan: deps
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN)
+
+# Each fuzzer for FUZZ_SECONDS under ASan+UBSan, starting from its corpus in
+# fuzz/corpus/ (new finds go to build-fuzz/corpus/, not into the repository).
+BUILD_FUZZ   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZERS      := zel_load
+.PHONY: fuzz
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DZEL_FUZZ=ON -DZEL_QT_FREE_ONLY=ON -DZEL_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(BUILD_FUZZ)
+	for f in $(FUZZERS); do \
+	    mkdir -p $(BUILD_FUZZ)/corpus/$$f && \
+	    $(BUILD_FUZZ)/bin/$${f}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	        $(BUILD_FUZZ)/corpus/$$f fuzz/corpus/$$f || exit 1; \
+	done
