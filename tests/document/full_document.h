@@ -3,12 +3,14 @@
 
 #include "records.h"
 
+#include <cstdio>
 #include <string>
 
 namespace sample {
 
-// 16 sites of 16 channels, 16 banks, every text at its capacity, flags in
-// varied patterns.
+// 16 sites of 16 channels (64 distinct), 16 banks, every text at its
+// capacity, flags in varied patterns. The product texts are full too, so the
+// image builder rejects this product until it is set to a known pair.
 inline TBoardData FullDocument() {
     TBoardData document;
     document.Global.EsnText.Set("ABCDEFGHIJKLMN");
@@ -30,15 +32,21 @@ inline TBoardData FullDocument() {
         auto site = std::make_unique<TRfSite>();
         site->SetName("Site number " + std::to_string(s) + " with a long name");
         for (int c = 0; c < 16; ++c) {
+            // 64 distinct channels over the 256: channel k repeats in four sites.
+            const int k = (s * 16 + c) % 64;
+            char tx[16];
+            char rx[16];
+            std::snprintf(tx, sizeof tx, "%.4f", 450.0 + 0.0125 * k);
+            std::snprintf(rx, sizeof rx, "%.4f", 460.0 + 0.0125 * k);
             auto channel = std::make_unique<TRfChannel>();
-            channel->TxFrequency.Set(std::to_string(450 + s) + ".0" + std::to_string(c) + "125");
-            channel->RxFrequency.Set(std::to_string(460 + s) + ".0" + std::to_string(c) + "125");
-            channel->TxCtcss.Set("254.1");
-            channel->RxCtcss.Set(c % 2 ? "None" : "67.0");
-            channel->Spacing12k5 = c % 3 == 0;
-            channel->Spacing20k = c % 3 == 1;
-            channel->Spacing25k = c % 3 == 2;
-            channel->QLift = c % 2;
+            channel->TxFrequency.Set(tx);
+            channel->RxFrequency.Set(rx);
+            channel->TxCtcss.Set(k % 2 ? "254.1" : "67.0");
+            channel->RxCtcss.Set(k % 3 ? "None" : "100.0");
+            channel->Spacing12k5 = k % 3 == 0;
+            channel->Spacing20k = k % 3 == 1;
+            channel->Spacing25k = k % 3 == 2;
+            channel->QLift = k % 2;
             site->Channels.Append(channel);
         }
         document.Sites.Append(site);

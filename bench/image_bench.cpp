@@ -1,0 +1,23 @@
+// Building the option-board image of a document at every limit: 16 sites of
+// 16 channels (64 distinct), 16 banks with every field filled.
+#include "document/full_document.h"
+#include "image.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_BuildImageAtEveryLimit(benchmark::State& state) {
+    TBoardData document = sample::FullDocument();
+    document.Product.SetDefaults();
+    TOptionImage image;
+    for (auto _ : state) {
+        if (BuildImage(image, document) != 0)
+            state.SkipWithError("build failed");
+        benchmark::DoNotOptimize(image.data());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_BuildImageAtEveryLimit)->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,212 @@
+#include "image.h"
+
+#include "encodings.h"
+#include "tarvodll.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+using namespace imagelayout;
+
+namespace {
+
+void PutWord24(std::uint8_t* dest, std::uint32_t value) {
+    dest[0] = static_cast<std::uint8_t>((value >> 16) & 0xFF);
+    dest[1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+    dest[2] = static_cast<std::uint8_t>(value & 0xFF);
+}
+
+void PutWord16(std::uint8_t* dest, std::uint16_t value) {
+    dest[0] = static_cast<std::uint8_t>(value >> 8);
+    dest[1] = static_cast<std::uint8_t>(value & 0xFF);
+}
+
+void FillPair(std::uint8_t* dest, bool on, std::uint8_t value) {
+    dest[0] = dest[1] = on ? value : 0x00;
+}
+
+void BuildHeader(std::uint8_t* header, const TBoardData& document) {
+    const TGlobalData& g = document.Global;
+    FillPair(header + 0, g.BusyDetectCtcss == 1, 0xFF);
+    FillPair(header + 2, g.ConventionalOperation == 1, 0xFF);
+    header[4] = static_cast<std::uint8_t>((g.ExtMicDelayed == 1 ? 0x01 : 0) |
+                                          (document.Product.ModelNumber.View().starts_with('P')
+                                               ? 0x02
+                                               : 0));
+    header[5] = g.DisableDisconnectBeep != 1 ? 0x01 : 0x00;
+    FillPair(header + 6, g.ClearChannelAlert == 1, 0xFF);
+    FillPair(header + 8, g.DisableRadioKill == 1, 0x03);
+    header[10] = static_cast<std::uint8_t>((g.DisableUserProgramming == 0 ? 0x01 : 0) |
+                                           (g.RestrictKeypadCalls == 0 ? 0x02 : 0));
+    header[11] = header[10];
+    header[12] = header[13] = 0x00;
+    header[14] = header[15] = 0xC3;
+}
+
+// The last four characters of the PTT number, right-aligned in nibbles 0..3
+// of two bytes that start as FF FF.
+void PackPttNumber(std::uint8_t* dest, std::string_view number) {
+    dest[0] = dest[1] = 0xFF;
+    const std::string_view last = number.substr(number.size() > 4 ? number.size() - 4 : 0);
+    const int first = 4 - static_cast<int>(last.size());
+    for (std::size_t i = 0; i < last.size(); ++i)
+        SetNibble(dest, first + static_cast<int>(i), static_cast<unsigned>(last[i] - '0') & 0x0F);
+}
+
+unsigned BankSystemId(const TBankData& bank) {
+    unsigned systemId = 0;
+    if (std::sscanf(bank.SystemId.c_str(), "%u", &systemId) != 1 || systemId > 31)
+        return 0;
+    return systemId;
+}
+
+std::uint8_t SecureSpeechCode(std::int32_t scrambler) {
+    static constexpr std::uint8_t kCodes[] = {0x01, 0x00, 0x04, 0x02, 0x06};
+    // A value outside the list (the page stores -1 with nothing selected)
+    // means no secure speech.
+    if (scrambler < 0)
+        return kCodes[0];
+    return kCodes[scrambler % 5];
+}
+
+void BuildBank(std::uint8_t* record, const TBankData& bank, const TOptionImage& image,
+               int storedChannels) {
+    const unsigned sid = BankSystemId(bank);
+
+    std::memset(record, ' ', 14);
+    const auto name = bank.Name.View().substr(0, 14);
+    std::memcpy(record, name.data(), name.size());
+
+    if (bank.ButtonGroup == 1) {
+        record[15] = 0x0A;
+        PackAddressCode(record + 16, sid, addresskind::GroupAction, bank.ButtonPagingCode.View());
+        std::memset(record + 19, 0x00, 5);
+    } else if (bank.ButtonConnect == 1) {
+        record[15] = static_cast<std::uint8_t>(ClampRoute(bank.ButtonRoute & 0xFF));
+        PackDialString(record + 16, bank.ButtonNumber.View(), record[15]);
+    } else {
+        record[15] = 0xFF;
+        std::memset(record + 16, 0xFF, 8);
+    }
+    record[24] = bank.EmergencyOverride == 1 ? 0xFF : 0x00;
+    record[25] = bank.PriorityOverride == 1 ? 0xFF : 0x00;
+    record[26] = SecureSpeechCode(bank.Scrambler);
+    PackAddressCode(record + 27, sid, addresskind::PrimaryAddress, bank.PagingCode.View());
+
+    if (bank.PttGroup == 1) {
+        PackAddressCode(record + 30, sid, addresskind::GroupAction, bank.PttPagingCode.View());
+    } else if (bank.PttConnect == 1) {
+        record[30] = static_cast<std::uint8_t>(ClampRoute(bank.PttRoute & 0xFF) & 0x0F);
+        PackPttNumber(record + 31, bank.PttNumber.View());
+    } else {
+        record[30] = 0x0F;
+        record[31] = record[32] = 0x00;
+    }
+
+    // Receive groups: the first entry at 42..44, then downwards.
+    std::string_view groups = bank.ReceiveGroups.View();
+    for (int entry = 0; entry < 4; ++entry) {
+        const int consumed = PackAddressCode(record + 42 - 3 * entry, sid,
+                                             addresskind::ReceiveGroup, groups);
+        groups.remove_prefix(std::min(groups.size(), static_cast<std::size_t>(consumed)));
+    }
+    if (bank.HornAlert == 1)
+        record[42] |= 0xE0;
+
+    int indices = 0;
+    if (bank.Site != nullptr) {
+        for (const auto& channel : bank.Site->Channels) {
+            if (indices == 16)
+                break;
+            const int slot = FindChannel(image, EncodeChannel(*channel), storedChannels);
+            record[45 + indices++] = static_cast<std::uint8_t>(slot + 1);
+        }
+    }
+    record[14] = static_cast<std::uint8_t>(indices);
+}
+
+} // namespace
+
+void ClearImage(TOptionImage& image) {
+    image.fill(0x00);
+    std::fill_n(image.begin() + SpeedDial, 80, 0xFF);
+    std::fill_n(image.begin() + PttNumbers, 32, 0xFF);
+    image[ChecksumHeader] = 0x0A;
+    std::fill_n(image.begin() + SpeedDialCopy, 80, 0xFF);
+}
+
+TChannelRecord EncodeChannel(const TRfChannel& channel) {
+    TChannelRecord record{};
+    PutWord24(record.data() + 0, EncodeFrequency(channel.TxFrequency.View()));
+    PutWord24(record.data() + 3, EncodeFrequency(channel.RxFrequency.View()));
+    PutWord16(record.data() + 6, EncodeTone(channel.TxCtcss.View()));
+    PutWord16(record.data() + 8, EncodeTone(channel.RxCtcss.View()));
+    record[10] = static_cast<std::uint8_t>((channel.Spacing20k == 1 ? 0x02 : 0) |
+                                           (channel.Spacing25k == 1 ? 0x04 : 0) |
+                                           (channel.QLift == 1 ? 0x01 : 0));
+    return record;
+}
+
+int FindChannel(const TOptionImage& image, const TChannelRecord& record, int stored) {
+    for (int slot = 0; slot < stored && slot < ChannelSlots; ++slot)
+        if (std::equal(record.begin(), record.end(),
+                       image.begin() + static_cast<std::ptrdiff_t>(Channels + slot * ChannelSize)))
+            return slot;
+    return -1;
+}
+
+int BuildImage(TOptionImage& image, const TBoardData& document) {
+    ClearImage(image);
+    if (TarvoDllInit(document.Product.ProductName.c_str(), document.Product.ModelNumber.c_str(),
+                     16, 16) != 0) {
+        ClearImage(image);
+        return buildresult::ProductRejected;
+    }
+
+    BuildHeader(image.data() + Header, document);
+
+    for (int i = 0; i < TSdData::kLocations; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        PackDialString(image.data() + SpeedDial + 8 * n, document.SpeedDial.Number[n].View(),
+                       static_cast<unsigned>(document.SpeedDial.Route[n]));
+    }
+    std::copy_n(image.begin() + SpeedDial, 80, image.begin() + SpeedDialCopy);
+
+    const int banks = std::min(document.Banks.Count(), MaxBanks);
+    for (int i = 0; i < banks; ++i)
+        if (document.Banks[i].PttConnect != 0)
+            PackPttNumber(image.data() + PttNumbers + 2 * i, document.Banks[i].PttNumber.View());
+
+    if (document.Global.VerifyEsn == 1) {
+        const auto esn = document.Global.EsnText.View().substr(0, 10);
+        std::memcpy(image.data() + ChecksumHeader + 1, esn.data(), esn.size());
+    }
+    image[142] = static_cast<std::uint8_t>(document.Banks.Count() & 0xFF);
+
+    int stored = 0;
+    for (const auto& site : document.Sites) {
+        for (const auto& channel : site->Channels) {
+            const TChannelRecord record = EncodeChannel(*channel);
+            if (FindChannel(image, record, stored) >= 0)
+                continue;
+            if (stored == ChannelSlots) {
+                ClearImage(image);
+                return buildresult::TooManyChannels;
+            }
+            std::copy(record.begin(), record.end(),
+                      image.begin() + static_cast<std::ptrdiff_t>(Channels + stored * ChannelSize));
+            ++stored;
+        }
+    }
+
+    for (int i = 0; i < banks; ++i)
+        BuildBank(image.data() + Banks + BankSize * static_cast<std::size_t>(i), document.Banks[i],
+                  image, stored);
+
+    unsigned sum = 0;
+    for (std::size_t i = ChecksumHeader; i < Reserved; ++i)
+        sum += image[i];
+    image[Checksum] = static_cast<std::uint8_t>((256 - sum % 256) % 256);
+    return buildresult::Ok;
+}
