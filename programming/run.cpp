@@ -1,0 +1,152 @@
+#include "run.h"
+
+#include "stringtable.h"
+#include "tarvodll.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+#include <utility>
+
+std::int32_t TarvoRadio::ResetRadio(std::int32_t port) { return ::ResetRadio(port); }
+std::int32_t TarvoRadio::GetEsn(std::int32_t port, char* buffer) { return ::Get_ESN(port, buffer); }
+std::int32_t TarvoRadio::PingOptBoard(std::int32_t port, unsigned char* buffer) {
+    return ::Ping_Opt_Board(port, buffer);
+}
+std::int32_t TarvoRadio::WriteData(std::int32_t port, const unsigned char* data,
+                                   std::int32_t address, std::int32_t count,
+                                   std::int32_t resetAfter) {
+    return ::WriteData(port, data, address, count, resetAfter);
+}
+std::int32_t TarvoRadio::ReadData(std::int32_t port, unsigned char* data, std::int32_t address,
+                                  std::int32_t count) {
+    return ::ReadData(port, data, address, count);
+}
+
+std::string_view ErrorText(int code) {
+    static constexpr std::pair<int, std::string_view> kTexts[] = {
+        {0, "Success"},
+        {1, "Initialization error"},
+        {2, "Serial port configuration error"},
+        {3, "Serial port is in use by other application"},
+        {4, "TBX or radio is not connected or power is off"},
+        {5, "Inactive radio or option board"},
+        {6, "Checksum error"},
+        {7, "Memory allocation error"},
+        {8, "Read/write failure"},
+        {9, "No response from option board"},
+        {10, "Invalid packet received"},
+        {11, "No ACK from option board"},
+        {12, "Option board address is out of range"},
+        {13, "Checksum error"},
+        {14, "Wrong option board command"},
+        {100, "TARVO DLL failure, check KSW install"},
+    };
+    for (const auto& [known, text] : kTexts)
+        if (known == code)
+            return text;
+    return "Unknown error";
+}
+
+std::string ResultMessage(int code) {
+    if (code == 0)
+        return "Success: Programming completed";
+    const std::string_view text = ErrorText(code);
+    char message[256];
+    std::snprintf(message, sizeof message, "Error %d: %.*s", code, static_cast<int>(text.size()),
+                  text.data());
+    return message;
+}
+
+std::string BuildFailureMessage(int buildResult) {
+    switch (buildResult) {
+    case 1:
+        return LoadMessage(strings::kBuildInvalidProduct);
+    case 2:
+        return LoadMessage(strings::kInvalidFrequencies);
+    case 3:
+        return LoadMessage(strings::kTooManyChannels);
+    default:
+        return LoadMessage(strings::kConversionError);
+    }
+}
+
+namespace {
+
+std::string CounterText(int offset) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d of %d", offset, static_cast<int>(kImageSize));
+    return text;
+}
+
+} // namespace
+
+ProgrammingResult RunProgramming(const TBoardData& document, int port, IRadio& radio,
+                                 IProgrammingObserver& observer,
+                                 const ProgrammingOptions& options) {
+    TOptionImage image;
+    if (const int built = BuildImage(image, document); built != 0)
+        return {RunOutcome::InvalidDocument, built, BuildFailureMessage(built)};
+
+    auto finish = [](int code) {
+        return ProgrammingResult{code == 0 ? RunOutcome::Programmed : RunOutcome::RadioError, code,
+                                 ResultMessage(code)};
+    };
+    constexpr int kImage = static_cast<int>(kImageSize);
+    // Receives the ESN, then the board check's reply.
+    char buffer[100];
+
+    observer.Operation("reset");
+    int code = radio.ResetRadio(port);
+    if (code != 0)
+        return finish(code);
+
+    observer.Operation("connect");
+    std::memset(buffer, 0, sizeof buffer);
+    code = radio.GetEsn(port, buffer);
+    if (code != 0)
+        return finish(code);
+    observer.Esn(std::string_view(buffer, strnlen(buffer, 10)));
+
+    observer.Operation("ping");
+    code = radio.PingOptBoard(port, reinterpret_cast<unsigned char*>(buffer));
+    if (code != 0)
+        return finish(code);
+
+    int offset = 0;
+    while (offset < kImage && code == 0) {
+        if (options.Cancelled && options.Cancelled())
+            return {RunOutcome::Cancelled, 0,
+                    "Programming stopped: the option board holds a partial image (" +
+                        CounterText(offset) + " bytes written). Program it again."};
+        observer.Operation("write");
+        observer.Counter(CounterText(offset));
+        observer.Progress(offset, kImage);
+        const int length = std::min(kImage - offset, kBlockSize);
+        for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+            code = radio.WriteData(port, image.data() + offset, offset, length, 0);
+            if (code == 0 || attempt == kAttempts)
+                break;
+            // Between attempts the radio is reset and the board checked; a
+            // failure there ends the attempts, keeping the write's code.
+            if (radio.ResetRadio(port) != 0)
+                break;
+            if (radio.PingOptBoard(port, reinterpret_cast<unsigned char*>(buffer)) != 0)
+                break;
+        }
+        offset += length;
+        observer.Counter(CounterText(offset));
+        observer.Progress(offset, kImage);
+    }
+    if (code == 0) {
+        observer.Counter(CounterText(offset));
+        observer.Operation("reset");
+        radio.ResetRadio(port);
+        if (options.Pause)
+            options.Pause(std::chrono::milliseconds(500));
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+    return finish(code);
+}

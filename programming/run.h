@@ -1,0 +1,83 @@
+// The programming run: a document becomes the option-board image and goes
+// into the board through the radio-link library, block by block, with
+// retries. The run reports to an observer; the GUI's status dialog and the
+// command line are two observers.
+#pragma once
+
+#include "image.h"
+#include "records.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// The five radio calls of the run, as the radio-link library exports them.
+class IRadio {
+  public:
+    virtual ~IRadio() = default;
+    virtual std::int32_t ResetRadio(std::int32_t port) = 0;
+    virtual std::int32_t GetEsn(std::int32_t port, char* buffer) = 0;
+    virtual std::int32_t PingOptBoard(std::int32_t port, unsigned char* buffer) = 0;
+    virtual std::int32_t WriteData(std::int32_t port, const unsigned char* data,
+                                   std::int32_t address, std::int32_t count,
+                                   std::int32_t resetAfter) = 0;
+    virtual std::int32_t ReadData(std::int32_t port, unsigned char* data, std::int32_t address,
+                                  std::int32_t count) = 0;
+};
+
+// The radio reached through tarvoDLL's exports.
+class TarvoRadio final : public IRadio {
+  public:
+    std::int32_t ResetRadio(std::int32_t port) override;
+    std::int32_t GetEsn(std::int32_t port, char* buffer) override;
+    std::int32_t PingOptBoard(std::int32_t port, unsigned char* buffer) override;
+    std::int32_t WriteData(std::int32_t port, const unsigned char* data, std::int32_t address,
+                           std::int32_t count, std::int32_t resetAfter) override;
+    std::int32_t ReadData(std::int32_t port, unsigned char* data, std::int32_t address,
+                          std::int32_t count) override;
+};
+
+class IProgrammingObserver {
+  public:
+    virtual ~IProgrammingObserver() = default;
+    virtual void Operation(std::string_view text) = 0; // "reset", "connect", "ping", "write"
+    virtual void Esn(std::string_view esn) = 0;
+    virtual void Counter(std::string_view text) = 0; // "%d of %d"
+    virtual void Progress(int position, int range) = 0;
+};
+
+struct ProgrammingOptions {
+    // The pause after the final reset; tests replace it.
+    std::function<void(std::chrono::milliseconds)> Pause;
+    // Asked between blocks; true ends the run before the next block.
+    std::function<bool()> Cancelled;
+};
+
+enum class RunOutcome {
+    Programmed,     // every block written: the board holds the image
+    InvalidDocument, // the image could not be built; the radio was not contacted
+    RadioError,     // a radio call failed; Code holds its result
+    Cancelled,      // stopped between blocks; the board holds a partial image
+};
+
+struct ProgrammingResult {
+    RunOutcome Outcome = RunOutcome::Programmed;
+    int Code = 0;        // the library's result, or BuildImage's for InvalidDocument
+    std::string Message; // the text the user is shown
+};
+
+// The text of a radio-link result code.
+std::string_view ErrorText(int code);
+// "Success: Programming completed" or "Error %d: %s".
+std::string ResultMessage(int code);
+// The string-table message for a failed image build.
+std::string BuildFailureMessage(int buildResult);
+
+ProgrammingResult RunProgramming(const TBoardData& document, int port, IRadio& radio,
+                                 IProgrammingObserver& observer,
+                                 const ProgrammingOptions& options = {});
+
+constexpr int kBlockSize = 128;
+constexpr int kAttempts = 3;
