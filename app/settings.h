@@ -1,0 +1,34 @@
+// The two machine settings kept outside the document, in a small text file
+// named after the program with the extension ".ini".
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+struct TAppSettings {
+    std::int32_t Port = 1;      // 1..4: COM1..COM4
+    std::int32_t VoidSpecs = 0; // 0 or 1
+};
+
+// The process-wide settings.
+TAppSettings& AppSettings();
+
+// The program's path with its extension replaced by ".ini".
+std::filesystem::path SettingsPathFor(const std::filesystem::path& programPath);
+// Where the settings are read from and written to: beside the program when
+// that directory is writable, else in the user's configuration directory.
+std::filesystem::path SettingsLocation(const std::filesystem::path& programPath);
+
+// Applies the lines of a settings file to `settings`: "port = com%d" (1..4)
+// and "voidspecs = %d" (1), case-insensitive, a later line overriding an
+// earlier one; anything else is ignored.
+void ParseSettings(std::string_view text, TAppSettings& settings);
+// The file's text as the program writes it.
+std::string FormatSettings(const TAppSettings& settings);
+
+// A missing or unreadable file leaves the settings as they are.
+void ReadSettings(const std::filesystem::path& file, TAppSettings& settings);
+// Failures are ignored: the settings are a convenience, never a reason to fail.
+void WriteSettings(const std::filesystem::path& file, const TAppSettings& settings);

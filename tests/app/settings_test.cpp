@@ -1,0 +1,48 @@
+#include "settings.h"
+
+#include <gtest/gtest.h>
+
+TEST(Settings, LinesAsTheFileHoldsThem) {
+    const struct {
+        const char* text;
+        int port, voidSpecs;
+    } cases[] = {
+        {"Port=COM3\n", 3, 0},
+        {"PORT = COM2\n", 2, 0},
+        {"port=com 4\n", 4, 0},
+        {"  Port=COM3\n", 1, 0},
+        {"Port:COM3\n", 1, 0},
+        {"Port=COM2\nPort=COM4\n", 4, 0},
+        {"Port=COM0\nPort=COM5\n", 1, 0},
+        {"Port=COM2\r\nVoidSpecs=1\r\n", 2, 1},
+        {"VoidSpecs=2\n", 1, 0},
+        {"voidspecs = 1 trailing\n", 1, 1},
+        {"[section]\nsomething else\nport=com\n", 1, 0},
+    };
+    for (const auto& c : cases) {
+        TAppSettings settings;
+        ParseSettings(c.text, settings);
+        EXPECT_EQ(settings.Port, c.port) << c.text;
+        EXPECT_EQ(settings.VoidSpecs, c.voidSpecs) << c.text;
+    }
+    // A line longer than 255 characters is read in pieces, each a line.
+    TAppSettings settings;
+    ParseSettings(std::string(255, 'x') + "Port=COM3\n", settings);
+    EXPECT_EQ(settings.Port, 3);
+}
+
+TEST(Settings, WrittenAndReadBack) {
+    EXPECT_EQ(FormatSettings({1, 0}), "Port=COM1\n");
+    EXPECT_EQ(FormatSettings({4, 1}), "Port=COM4\nVoidSpecs=1\n");
+    EXPECT_EQ(SettingsPathFor("/opt/tools/zel"), "/opt/tools/zel.ini");
+    EXPECT_EQ(SettingsPathFor("/opt/tools/ZEL.EXE"), "/opt/tools/ZEL.ini");
+    const auto file = std::filesystem::path(testing::TempDir()) / "settings-test" / "zel.ini";
+    WriteSettings(file, {3, 1});
+    TAppSettings read;
+    ReadSettings(file, read);
+    EXPECT_EQ(read.Port, 3);
+    EXPECT_EQ(read.VoidSpecs, 1);
+    TAppSettings untouched;
+    ReadSettings(file.parent_path() / "missing.ini", untouched);
+    EXPECT_EQ(untouched.Port, 1);
+}
