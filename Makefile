@@ -4,7 +4,7 @@ BUILD_ASAN  ?= build-asan
 BUILD_TYPE  ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: deps build test asan clean
+.PHONY: deps build test demo asan clean
 
 deps:
 	scripts/install-deps
@@ -12,6 +12,11 @@ deps:
 build: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
 	cmake --build $(BUILD)
+
+# The main job on the built-in simulator: programs the example document into
+# a simulated option board on COM1, then reads it back and verifies it.
+demo: build
+	TARVO_COM1=sim $(BUILD)/bin/zeltool program examples/demo.zel --port 1 --verify
 
 # Runs every test.
 test: build

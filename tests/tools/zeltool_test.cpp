@@ -1,0 +1,182 @@
+// zeltool end to end: programs over the serial backend into tarvo-sim on a
+// pseudo-terminal, verifies, and exchanges documents as JSON.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string output; // standard output and error together
+};
+
+Outcome Zeltool(const std::string& arguments, const std::string& environment = "") {
+    const fs::path log = fs::path(testing::TempDir()) / ("zeltool-" + std::to_string(getpid()) + ".log");
+    const std::string command =
+        environment + " " + ZELTOOL_PATH + " " + arguments + " >" + log.string() + " 2>&1";
+    const int raw = std::system(command.c_str());
+    std::ifstream in(log);
+    Outcome outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1,
+                    {std::istreambuf_iterator<char>(in), {}}};
+    fs::remove(log);
+    return outcome;
+}
+
+std::vector<char> Bytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// tarvo-sim in a child process; its board memory lands in a file on exit.
+class Simulator {
+  public:
+    explicit Simulator(std::vector<std::string> options) {
+        memory_ = fs::path(testing::TempDir()) / ("sim-memory-" + std::to_string(getpid()));
+        int out[2];
+        EXPECT_EQ(pipe(out), 0);
+        child_ = fork();
+        if (child_ == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            close(out[0]);
+            std::vector<std::string> args = {"tarvo-sim", "--memory-out", memory_.string()};
+            args.insert(args.end(), options.begin(), options.end());
+            std::vector<char*> argv;
+            for (auto& arg : args)
+                argv.push_back(arg.data());
+            argv.push_back(nullptr);
+            execv(TARVO_SIM_PATH, argv.data());
+            _exit(127);
+        }
+        close(out[1]);
+        char line[256] = {};
+        FILE* stream = fdopen(out[0], "r");
+        EXPECT_NE(fgets(line, sizeof line, stream), nullptr);
+        fclose(stream);
+        device_ = line;
+        while (!device_.empty() && device_.back() == '\n')
+            device_.pop_back();
+    }
+    ~Simulator() { Stop(); }
+    std::string Environment() const { return "TARVO_COM2=" + device_; }
+    std::vector<char> Memory() {
+        Stop();
+        return Bytes(memory_);
+    }
+
+  private:
+    void Stop() {
+        if (child_ > 0) {
+            kill(child_, SIGTERM);
+            waitpid(child_, nullptr, 0);
+            child_ = -1;
+        }
+    }
+    pid_t child_ = -1;
+    fs::path memory_;
+    std::string device_;
+};
+
+const std::string kDemo = std::string(EXAMPLES_DIR) + "/demo.zel";
+
+fs::path Temp(const std::string& name) {
+    const fs::path directory = fs::path(testing::TempDir()) / "zeltool-test";
+    fs::create_directories(directory);
+    return directory / name;
+}
+
+} // namespace
+
+TEST(Zeltool, ProgramsAndVerifiesOverThePseudoTerminal) {
+    const fs::path image = Temp("demo.bin");
+    ASSERT_EQ(Zeltool("image " + kDemo + " -o " + image.string()).status, 0);
+    Simulator simulator({"--esn", "PTY0000007"});
+    const auto backups = Temp("backups");
+    const Outcome outcome = Zeltool(
+        "program " + kDemo + " --port 2 --verify --backup " + backups.string(), simulator.Environment());
+    EXPECT_EQ(outcome.status, 0) << outcome.output;
+    EXPECT_NE(outcome.output.find("Radio ESN: PTY0000007"), std::string::npos);
+    EXPECT_NE(outcome.output.find("2256 of 2256"), std::string::npos);
+    EXPECT_NE(outcome.output.find("Success: Programming completed"), std::string::npos);
+    EXPECT_NE(outcome.output.find("Verified"), std::string::npos);
+    EXPECT_EQ(simulator.Memory(), Bytes(image));
+    ASSERT_TRUE(fs::exists(backups));
+    const auto backup = fs::directory_iterator(backups)->path();
+    EXPECT_EQ(Bytes(backup), std::vector<char>(2256, static_cast<char>(0xFF)))
+        << "the backup holds the board as it was: erased";
+}
+
+TEST(Zeltool, VerifyCatchesASilentlyCorruptedByte) {
+    Simulator simulator({"--corrupt", "300"});
+    const Outcome outcome = Zeltool("program " + kDemo + " --port 2 --verify", simulator.Environment());
+    EXPECT_EQ(outcome.status, 75) << outcome.output;
+    EXPECT_NE(outcome.output.find("Success: Programming completed"), std::string::npos);
+    EXPECT_NE(outcome.output.find("address 300 (0x12C"), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find("1 byte(s)"), std::string::npos);
+}
+
+TEST(Zeltool, RadioFailuresExitWithTheirCode) {
+    Simulator simulator({"--fault", "nak", "--after", "20"});
+    const Outcome outcome = Zeltool("program " + kDemo + " --port 2", simulator.Environment());
+    EXPECT_EQ(outcome.status, 11) << outcome.output;
+    EXPECT_NE(outcome.output.find("Error 11: No ACK from option board"), std::string::npos);
+    const Outcome missing = Zeltool("program " + kDemo + " --port 3", "TARVO_COM3=/dev/nonexistent");
+    EXPECT_EQ(missing.status, 2) << missing.output;
+    EXPECT_NE(missing.output.find("Error 2: Serial port configuration error"), std::string::npos);
+}
+
+TEST(Zeltool, JsonRoundTripBuildsTheSameImage) {
+    const auto json = Temp("demo.json"), again = Temp("again.zel");
+    const auto first = Temp("first.bin"), second = Temp("second.bin");
+    ASSERT_EQ(Zeltool("export " + kDemo + " -o " + json.string()).status, 0);
+    ASSERT_EQ(Zeltool("import " + json.string() + " -o " + again.string()).status, 0);
+    ASSERT_EQ(Zeltool("image " + kDemo + " -o " + first.string()).status, 0);
+    ASSERT_EQ(Zeltool("image " + again.string() + " -o " + second.string()).status, 0);
+    EXPECT_EQ(Bytes(first), Bytes(second));
+    EXPECT_EQ(Bytes(first).size(), 2256u);
+}
+
+TEST(Zeltool, InvalidJsonIsRefusedNamingThePathAndWritesNothing) {
+    const struct {
+        const char* json;
+        const char* message;
+    } cases[] = {
+        {R"({"banks":[{"ptt":{"pagingCode":"40-1234"}}]})", "/banks/0/ptt/pagingCode"},
+        {R"({"sites":[{"name":"A","channels":[{"receiveFrequency":"1200","transmitFrequency":"450"}]}]})",
+         "/sites/0/channels/0/receiveFrequency"},
+        {R"({"speedDial":[{"route":5}]})", "/speedDial/0/route"},
+        {R"({"banks":[{"site":0}]})", "/banks/0/site"},
+        {R"({"general":{"verifyESN":true}})", "/general/verifyESN: is not a field here"},
+        {R"({"product":{"productName":"KX720","modelNumber":"NOPE"}})", "/product"},
+        {R"({"sites":[{"name":"x","channels":[{"receiveFrequency":"450","transmitFrequency":"450","transmitCtcss":"68.0"}]}]})",
+         "/sites/0/channels/0/transmitCtcss"},
+        {R"({"banks": [)", "not valid JSON"},
+    };
+    for (const auto& c : cases) {
+        const auto input = Temp("bad.json"), output = Temp("bad.zel");
+        std::ofstream(input) << c.json;
+        fs::remove(output);
+        const Outcome outcome = Zeltool("import " + input.string() + " -o " + output.string());
+        EXPECT_EQ(outcome.status, 65) << c.json;
+        EXPECT_NE(outcome.output.find(c.message), std::string::npos) << outcome.output;
+        EXPECT_FALSE(fs::exists(output)) << c.json;
+    }
+}
+
+TEST(Zeltool, UsageAndUnreadableFiles) {
+    EXPECT_EQ(Zeltool("frobnicate").status, 64);
+    EXPECT_EQ(Zeltool("program").status, 64);
+    const auto junk = Temp("junk.zel");
+    std::ofstream(junk) << "not a document at all";
+    const Outcome outcome = Zeltool("show " + junk.string());
+    EXPECT_EQ(outcome.status, 66);
+    EXPECT_NE(outcome.output.find("Unable to open file"), std::string::npos);
+}

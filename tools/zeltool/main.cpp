@@ -1,0 +1,457 @@
+// zeltool: the command-line face of the programming tool. It edits nothing
+// by hand; it creates, shows, exports and imports documents, builds the
+// option-board image and programs, reads and verifies the board.
+#include "documentjson.h"
+#include "image.h"
+#include "run.h"
+#include "server/portlist.h"
+#include "server/radioserver.h"
+#include "settings.h"
+#include "tarvodll.h"
+#include "zelfile.h"
+
+#include <CLI/CLI.hpp>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+// Exit codes besides the radio-link library's result codes (1..14, 100, 200).
+namespace status {
+constexpr int Ok = 0;
+constexpr int Usage = 64;
+constexpr int InvalidData = 65; // a document that cannot be programmed, or invalid JSON
+constexpr int CannotRead = 66;  // an input file missing, unreadable or refused
+constexpr int CannotWrite = 73;
+constexpr int Mismatch = 75; // the board differs from the image
+constexpr int Interrupted = 130;
+} // namespace status
+
+std::atomic<bool> interrupted{false};
+
+void OnInterrupt(int) { interrupted = true; }
+
+int Fail(int code, const std::string& message) {
+    std::cerr << "zeltool: " << message << "\n";
+    return code;
+}
+
+int LoadOrFail(const std::string& path, std::unique_ptr<TBoardData>& document) {
+    const ZelResult result = LoadDocument(path, document);
+    if (result == ZelResult::Ok)
+        return status::Ok;
+    return Fail(status::CannotRead, "Unable to open file " + path + ": " + DescribeZelResult(result));
+}
+
+int SaveOrFail(const TBoardData& document, const std::string& path) {
+    const ZelResult result = SaveDocument(document, path);
+    if (result == ZelResult::Ok)
+        return status::Ok;
+    return Fail(status::CannotWrite, "cannot save " + path + ": " + DescribeZelResult(result));
+}
+
+bool WriteBinary(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    file.close();
+    return static_cast<bool>(file);
+}
+
+std::filesystem::path ProgramDirectory() {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::current_path() : self.parent_path();
+}
+
+// The port: the option, else the GUI's settings file, else COM1.
+int ChoosePort(int option) {
+    if (option != 0)
+        return option;
+    TAppSettings settings;
+    const auto zel = ProgramDirectory() / "zel";
+    ReadSettings(SettingsLocation(zel), settings);
+    if (settings.Port == 1)
+        ReadSettings(SettingsPathFor(zel), settings);
+    return settings.Port;
+}
+
+std::string Yes(std::int32_t flag) { return flag == 1 ? "yes" : "no"; }
+
+void Show(const TBoardData& d, std::ostream& out) {
+    const auto& g = d.Global;
+    out << "Product: " << d.Product.ProductName.View() << " / " << d.Product.ModelNumber.View()
+        << (d.Product.Password.Empty() ? "" : "  (password protected)") << "\n";
+    out << "Options:\n"
+        << "  Verify ESN: " << Yes(g.VerifyEsn)
+        << (g.EsnText.Empty() ? "" : "  (ESN " + g.EsnText.Str() + ")") << "\n"
+        << "  Conventional operation: " << Yes(g.ConventionalOperation) << "\n"
+        << "  Clear channel alert: " << Yes(g.ClearChannelAlert) << "\n"
+        << "  Disable radio-kill: " << Yes(g.DisableRadioKill) << "\n"
+        << "  Busy channel detect: " << (g.BusyDetectCtcss == 1 ? "CTCSS" : "Carrier") << "\n"
+        << "  Disable user programming: " << Yes(g.DisableUserProgramming) << "\n"
+        << "  Restrict keypad calls: " << Yes(g.RestrictKeypadCalls) << "\n"
+        << "  External microphone: " << (g.ExtMicDelayed == 1 ? "Delayed" : "Standard") << "\n"
+        << "  Disable disconnect beep: " << Yes(g.DisableDisconnectBeep) << "\n";
+    out << "Speed dial:\n";
+    for (int i = 0; i < TSdData::kLocations; ++i)
+        if (!d.SpeedDial.Number[i].Empty())
+            out << "  " << i << ": " << d.SpeedDial.Number[i].View() << "  route "
+                << d.SpeedDial.Route[i] << "\n";
+    out << "RF sites (" << d.Sites.Count() << "):\n";
+    for (const auto& site : d.Sites) {
+        out << "  " << site->Name.View() << " (" << site->Channels.Count() << " channels)\n";
+        for (const auto& channel : site->Channels)
+            out << "    " << channel->GetDisplayText() << "\n";
+    }
+    out << "Channel banks (" << d.Banks.Count() << "):\n";
+    for (int i = 0; i < d.Banks.Count(); ++i) {
+        const TBankData& b = d.Banks[i];
+        out << "  Position " << i + 1 << ": " << b.Name.View() << "  site "
+            << (b.Site != nullptr ? b.Site->Name.Str() : std::string("(none)"))
+            << "  address " << (b.SystemId.Empty() ? "-" : b.SystemId.Str()) << "/"
+            << (b.PagingCode.Empty() ? "-" : b.PagingCode.Str()) << "  PTT "
+            << (b.PttGroup == 1 ? "Group " + b.PttPagingCode.Str()
+                : b.PttConnect == 1 ? "Connect " + b.PttNumber.Str()
+                                     : std::string("None"))
+            << "  button "
+            << (b.ButtonGroup == 1 ? "Group " + b.ButtonPagingCode.Str()
+                : b.ButtonConnect == 1 ? "Connect " + b.ButtonNumber.Str()
+                                        : std::string("None"))
+            << (b.ReceiveGroups.Empty() ? "" : "  groups " + b.ReceiveGroups.Str()) << "\n";
+    }
+}
+
+const char* BlockName(std::size_t offset) {
+    using namespace imagelayout;
+    if (offset < SpeedDial)
+        return "header";
+    if (offset < PttNumbers)
+        return "speed dial";
+    if (offset < ChecksumHeader)
+        return "PTT numbers";
+    if (offset < Banks)
+        return "checksum area header";
+    if (offset < Channels)
+        return "bank records";
+    if (offset < Reserved)
+        return "channel table";
+    if (offset < SpeedDialCopy)
+        return "reserved";
+    return "speed dial copy";
+}
+
+void HexDump(const TOptionImage& image, std::ostream& out) {
+    const char* block = nullptr;
+    for (std::size_t offset = 0; offset < image.size(); offset += 16) {
+        if (BlockName(offset) != block) {
+            block = BlockName(offset);
+            out << "; " << block << "\n";
+        }
+        char line[80];
+        int used = std::snprintf(line, sizeof line, "%04zX ", offset);
+        for (std::size_t i = 0; i < 16; ++i)
+            used += std::snprintf(line + used, sizeof line - static_cast<std::size_t>(used), " %02X",
+                                  image[offset + i]);
+        out << line << "\n";
+    }
+}
+
+// Progress on standard error: a bar on a terminal, plain lines otherwise.
+class CliObserver final : public IProgrammingObserver {
+  public:
+    CliObserver() : terminal_(::isatty(STDERR_FILENO) == 1) {}
+    ~CliObserver() override { EndBar(); }
+
+    void Operation(std::string_view text) override {
+        operation_ = text;
+        if (text != "write") {
+            EndBar();
+            std::cerr << text << "\n";
+        }
+    }
+    void Esn(std::string_view esn) override {
+        EndBar();
+        std::cerr << "Radio ESN: " << esn << "\n";
+    }
+    void Counter(std::string_view text) override { counter_ = text; }
+    void Progress(int position, int range) override {
+        if (terminal_) {
+            const int width = 40;
+            const int filled = range > 0 ? position * width / range : 0;
+            std::cerr << "\r" << operation_ << " [" << std::string(static_cast<std::size_t>(filled), '#')
+                      << std::string(static_cast<std::size_t>(width - filled), '.') << "] "
+                      << counter_ << std::flush;
+            barShown_ = true;
+        } else if (position != lastPosition_) {
+            std::cerr << operation_ << " " << counter_ << "\n";
+        }
+        lastPosition_ = position;
+    }
+
+  private:
+    void EndBar() {
+        if (barShown_)
+            std::cerr << "\n";
+        barShown_ = false;
+    }
+    bool terminal_;
+    bool barShown_ = false;
+    int lastPosition_ = -1;
+    std::string operation_;
+    std::string counter_;
+};
+
+// Reads the whole board memory.
+int ReadBoard(IRadio& radio, int port, TOptionImage& board) {
+    return radio.ReadData(port, board.data(), 0, static_cast<std::int32_t>(board.size()));
+}
+
+// Compares the board with the image; prints the first differences.
+int CompareWithImage(const TOptionImage& board, const TOptionImage& image) {
+    int differences = 0;
+    for (std::size_t i = 0; i < image.size(); ++i) {
+        if (board[i] == image[i])
+            continue;
+        if (differences < 8) {
+            char line[96];
+            std::snprintf(line, sizeof line, "  address %zu (0x%03zX, %s): board %02X, image %02X", i,
+                          i, BlockName(i), board[i], image[i]);
+            std::cerr << line << "\n";
+        }
+        ++differences;
+    }
+    if (differences == 0) {
+        std::cerr << "Verified: the option board holds the image (" << image.size() << " bytes)\n";
+        return status::Ok;
+    }
+    return Fail(status::Mismatch, "verification failed: " + std::to_string(differences) +
+                                      " byte(s) of the board differ from the image");
+}
+
+std::string Timestamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
+}
+
+int BuildOrFail(const TBoardData& document, TOptionImage& image) {
+    const int built = BuildImage(image, document);
+    if (built == 0)
+        return status::Ok;
+    return Fail(status::InvalidData, BuildFailureMessage(built));
+}
+
+int Program(const std::string& file, int portOption, bool verify, const std::string& backupDir) {
+    std::unique_ptr<TBoardData> document;
+    if (const int loaded = LoadOrFail(file, document); loaded != 0)
+        return loaded;
+    TOptionImage image;
+    if (const int built = BuildOrFail(*document, image); built != 0)
+        return built;
+    const int port = ChoosePort(portOption);
+    std::cerr << "Programming " << file << " on COM" << (port >= 1 && port <= 4 ? port : 1) << "\n";
+    TarvoRadio radio;
+
+    if (!backupDir.empty()) {
+        TOptionImage board{};
+        if (const int code = ReadBoard(radio, port, board); code != 0)
+            return Fail(code, "backup read failed, nothing was written: " + ResultMessage(code));
+        std::error_code ignored;
+        std::filesystem::create_directories(backupDir, ignored);
+        const auto path = std::filesystem::path(backupDir) / ("board-" + Timestamp() + ".bin");
+        if (!WriteBinary(path.string(), board.data(), board.size()))
+            return Fail(status::CannotWrite, "cannot write the backup " + path.string() +
+                                                 "; nothing was written to the board");
+        std::cerr << "Backup of the board: " << path.string() << "\n";
+    }
+
+    CliObserver observer;
+    ProgrammingOptions options;
+    options.Cancelled = [] { return interrupted.load(); };
+    const ProgrammingResult result = RunProgramming(*document, port, radio, observer, options);
+    switch (result.Outcome) {
+    case RunOutcome::InvalidDocument:
+        return Fail(status::InvalidData, result.Message);
+    case RunOutcome::Cancelled:
+        return Fail(status::Interrupted, result.Message);
+    case RunOutcome::RadioError:
+        return Fail(result.Code, result.Message +
+                                     " (the option board may hold a partial image; program it again)");
+    case RunOutcome::Programmed:
+        break;
+    }
+    std::cerr << result.Message << "\n";
+    if (!verify)
+        return status::Ok;
+    TOptionImage board{};
+    if (const int code = ReadBoard(radio, port, board); code != 0)
+        return Fail(code, "verification read failed: " + ResultMessage(code));
+    return CompareWithImage(board, image);
+}
+
+int Ports() {
+    std::cout << "Serial ports present:\n";
+    const auto ports = radioserver::ListSerialPorts();
+    if (ports.empty())
+        std::cout << "  (none found)\n";
+    for (const auto& port : ports) {
+        std::cout << "  " << port.Device;
+        if (!port.Description.empty())
+            std::cout << "  " << port.Description;
+        if (port.UsbVendor && port.UsbProduct) {
+            char ids[32];
+            std::snprintf(ids, sizeof ids, "  USB %04x:%04x", *port.UsbVendor, *port.UsbProduct);
+            std::cout << ids;
+        }
+        std::cout << "\n";
+    }
+    std::cout << "Port mapping:\n";
+    for (const auto& mapping : radioserver::DescribePortMapping())
+        std::cout << "  " << mapping.Name << " -> " << mapping.Target << "  (" << mapping.Source
+                  << ")\n";
+    return status::Ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    if (!radioserver::IsRegistered())
+        return Fail(100, "the radio communications server is not available");
+
+    CLI::App app{"Quarvelin II PRO-ZEL command-line tool: documents, option-board images and "
+                 "programming.\nExit codes: 0 success; 1..14, 100, 200 the radio-link result "
+                 "(see the README); 64 usage; 65 invalid document or JSON; 66 input file "
+                 "unreadable or refused; 73 output file not written; 75 verification found "
+                 "differences; 130 interrupted."};
+    app.require_subcommand(1);
+    std::string file, input, output, backupDir;
+    int port = 0;
+    bool verify = false;
+
+    auto* newCommand = app.add_subcommand("new", "Create a new document with its defaults");
+    newCommand->add_option("FILE", file, "Document to create")->required();
+    auto* show = app.add_subcommand("show", "Print a readable summary of a document");
+    show->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
+    auto* exportCommand = app.add_subcommand("export", "Write every field of a document as JSON");
+    exportCommand->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
+    exportCommand->add_option("-o,--output", output, "JSON file (standard output without it)");
+    auto* importCommand =
+        app.add_subcommand("import", "Create a document from JSON, checked as the editors check");
+    importCommand->add_option("JSON", input, "JSON file")->required()->check(CLI::ExistingFile);
+    importCommand->add_option("-o,--output", output, "Document to write")->required();
+    auto* image = app.add_subcommand("image", "Build the 2256-byte option-board image");
+    image->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
+    image->add_option("-o,--output", output, "Binary image file (annotated hex dump without it)");
+    auto* program = app.add_subcommand("program", "Program a document into the option board");
+    program->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
+    program->add_option("--port", port, "Serial port 1..4 (default: the program's settings, else 1)")
+        ->check(CLI::Range(1, 4));
+    program->add_flag("--verify", verify, "Read the board back and compare it with the image");
+    program->add_option("--backup", backupDir,
+                        "First save the board's current memory into a timestamped file here");
+    auto* read = app.add_subcommand("read", "Read the option board's 2256 bytes");
+    read->add_option("--port", port, "Serial port 1..4")->check(CLI::Range(1, 4));
+    read->add_option("-o,--output", output, "Binary file to write")->required();
+    auto* verifyCommand = app.add_subcommand("verify", "Compare the option board with a document");
+    verifyCommand->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
+    verifyCommand->add_option("--port", port, "Serial port 1..4")->check(CLI::Range(1, 4));
+    auto* ports = app.add_subcommand("ports", "List serial ports and what COM1..COM4 map to");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return status::Usage;
+    }
+
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    if (*newCommand)
+        return SaveOrFail(TBoardData{}, file);
+    if (*ports)
+        return Ports();
+
+    if (*importCommand) {
+        nlohmann::json json;
+        try {
+            std::ifstream in(input);
+            json = nlohmann::json::parse(in);
+        } catch (const nlohmann::json::parse_error& e) {
+            return Fail(status::InvalidData, input + ": not valid JSON: " + e.what());
+        }
+        TBoardData document;
+        if (const auto error = DocumentFromJson(json, document))
+            return Fail(status::InvalidData, input + ": " + error->Path + ": " + error->Rule);
+        return SaveOrFail(document, output);
+    }
+
+    if (*read) {
+        TarvoDllInit("KP720", "TQP41VDK2XC3PD", 16, 16);
+        TarvoRadio radio;
+        TOptionImage board{};
+        if (const int code = ReadBoard(radio, ChoosePort(port), board); code != 0)
+            return Fail(code, ResultMessage(code));
+        if (!WriteBinary(output, board.data(), board.size()))
+            return Fail(status::CannotWrite, "cannot write " + output);
+        return status::Ok;
+    }
+
+    if (*program)
+        return Program(file, port, verify, backupDir);
+
+    std::unique_ptr<TBoardData> document;
+    if (const int loaded = LoadOrFail(file, document); loaded != 0)
+        return loaded;
+    if (*show) {
+        Show(*document, std::cout);
+        return status::Ok;
+    }
+    if (*exportCommand) {
+        const std::string text = DocumentToJson(*document).dump(2) + "\n";
+        if (output.empty()) {
+            std::cout << text;
+            return status::Ok;
+        }
+        std::ofstream out(output, std::ios::trunc);
+        out << text;
+        out.close();
+        return out ? status::Ok : Fail(status::CannotWrite, "cannot write " + output);
+    }
+    TOptionImage built;
+    if (const int result = BuildOrFail(*document, built); result != 0)
+        return result;
+    if (*image) {
+        if (output.empty()) {
+            HexDump(built, std::cout);
+            return status::Ok;
+        }
+        return WriteBinary(output, built.data(), built.size())
+                   ? status::Ok
+                   : Fail(status::CannotWrite, "cannot write " + output);
+    }
+    // verify
+    TarvoRadio radio;
+    TOptionImage board{};
+    if (const int code = ReadBoard(radio, ChoosePort(port), board); code != 0)
+        return Fail(code, ResultMessage(code));
+    return CompareWithImage(board, built);
+}
