@@ -27,9 +27,13 @@ bool ParseNumber(std::string_view text, int& value, int limit) {
 
 // Builds a reply frame FF 8F 00 L body... checksum link-check.
 std::vector<std::uint8_t> BoardReply(const std::vector<std::uint8_t>& body) {
-    std::vector<std::uint8_t> reply{frame::kStart, frame::kReplyTag, 0x00,
-                                    static_cast<std::uint8_t>(body.size() + 2)};
-    reply.insert(reply.end(), body.begin(), body.end());
+    std::vector<std::uint8_t> reply;
+    reply.reserve(body.size() + 6);
+    for (const std::uint8_t byte : {frame::kStart, frame::kReplyTag, std::uint8_t{0x00},
+                                    static_cast<std::uint8_t>(body.size() + 2)})
+        reply.push_back(byte);
+    for (const std::uint8_t byte : body)
+        reply.push_back(byte);
     reply.push_back(frame::BodyChecksum(body.data(), body.size()));
     reply.push_back(frame::LinkCheck(reply.data(), reply.size()));
     return reply;
@@ -128,7 +132,8 @@ std::vector<std::uint8_t> OptionBoard::AnswerRadioFrame(std::span<const std::uin
         std::vector<std::uint8_t> reply{frame::kRadioReplyStart, 0x8B, 0x01};
         std::string esn = options_.Esn;
         esn.resize(frame::kEsnLength, ' ');
-        reply.insert(reply.end(), esn.begin(), esn.end());
+        for (const char c : esn)
+            reply.push_back(static_cast<std::uint8_t>(c));
         reply.push_back(frame::LinkCheck(reply.data(), reply.size()));
         return reply;
     }
@@ -169,8 +174,8 @@ std::vector<std::uint8_t> OptionBoard::AnswerBoardFrame(std::span<const std::uin
         } else {
             std::vector<std::uint8_t> data{frame::kDataMarker, static_cast<std::uint8_t>(count + 3),
                                            frame::kStatusData, body[1], body[2]};
-            data.insert(data.end(), memory_.begin() + static_cast<std::ptrdiff_t>(address),
-                        memory_.begin() + static_cast<std::ptrdiff_t>(address + count));
+            for (std::size_t i = 0; i < count; ++i)
+                data.push_back(memory_[address + i]);
             reply = BoardReply(data);
         }
     } else if (command == frame::kWriteCommand && body.size() >= 4 &&

@@ -115,8 +115,9 @@ ScriptedFactory factory;
 DWORD cookie = 0;
 
 std::vector<std::uint8_t> BoardReply(std::vector<std::uint8_t> body) {
-    std::vector<std::uint8_t> reply{0xFF, 0x8F, 0x00, static_cast<std::uint8_t>(body.size() + 2)};
-    reply.insert(reply.end(), body.begin(), body.end());
+    std::vector<std::uint8_t> reply = {0xFF, 0x8F, 0x00, static_cast<std::uint8_t>(body.size() + 2)};
+    for (const std::uint8_t byte : body)
+        reply.push_back(byte);
     reply.push_back(frame::BodyChecksum(body.data(), body.size()));
     reply.push_back(frame::LinkCheck(reply.data(), reply.size()));
     return reply;
