@@ -132,11 +132,16 @@ TStreamableBase* ipstream::ReadPointer(std::type_index type) {
         return nullptr;
     if (mark == objectstream::kBackReference) {
         const std::uint16_t index = readWord16();
-        if (!good_ || index >= objects_.size() || typeid(*objects_[index]) != type) {
+        if (!good_ || index >= objects_.size()) {
             good_ = false;
             return nullptr;
         }
-        return objects_[index];
+        TStreamableBase* object = objects_[index];
+        if (typeid(*object) != type) {
+            good_ = false;
+            return nullptr;
+        }
+        return object;
     }
     if (mark != objectstream::kObjectStart) {
         good_ = false;

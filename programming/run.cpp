@@ -88,7 +88,12 @@ ProgrammingResult RunProgramming(const TBoardData& document, int port, IRadio& r
     TOptionImage image;
     if (const int built = BuildImage(image, document); built != 0)
         return {RunOutcome::InvalidDocument, built, BuildFailureMessage(built)};
+    return TransferImage(image, port, radio, observer, options);
+}
 
+ProgrammingResult TransferImage(const TOptionImage& image, int port, IRadio& radio,
+                                IProgrammingObserver& observer,
+                                const ProgrammingOptions& options) {
     auto finish = [](int code) {
         return ProgrammingResult{code == 0 ? RunOutcome::Programmed : RunOutcome::RadioError, code,
                                  ResultMessage(code)};

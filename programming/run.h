@@ -75,9 +75,15 @@ std::string ResultMessage(int code);
 // The string-table message for a failed image build.
 std::string BuildFailureMessage(int buildResult);
 
+// Builds the image (a document that cannot be programmed ends the run before
+// any radio contact), then transfers it.
 ProgrammingResult RunProgramming(const TBoardData& document, int port, IRadio& radio,
                                  IProgrammingObserver& observer,
                                  const ProgrammingOptions& options = {});
+// Transfers a built image: reset, ESN, board check, the blocks, final reset.
+ProgrammingResult TransferImage(const TOptionImage& image, int port, IRadio& radio,
+                                IProgrammingObserver& observer,
+                                const ProgrammingOptions& options = {});
 
 constexpr int kBlockSize = 128;
 constexpr int kAttempts = 3;

@@ -278,9 +278,9 @@ int Program(const std::string& file, int portOption, bool verify, const std::str
     CliObserver observer;
     ProgrammingOptions options;
     options.Cancelled = [] { return interrupted.load(); };
-    const ProgrammingResult result = RunProgramming(*document, port, radio, observer, options);
+    const ProgrammingResult result = TransferImage(image, port, radio, observer, options);
     switch (result.Outcome) {
-    case RunOutcome::InvalidDocument:
+    case RunOutcome::InvalidDocument: // built above already
         return Fail(status::InvalidData, result.Message);
     case RunOutcome::Cancelled:
         return Fail(status::Interrupted, result.Message);

@@ -1,0 +1,67 @@
+#include "uiservices.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+IUiServices* installed = nullptr;
+
+const QString kFilter = QStringLiteral("PRO-ZEL Files (*.ZEL *.zel)");
+
+} // namespace
+
+IUiServices& Ui() {
+    static QtUiServices fallback;
+    return installed != nullptr ? *installed : fallback;
+}
+
+void SetUiServices(IUiServices* services) { installed = services; }
+
+IUiServices::Answer QtUiServices::Message(QWidget* owner, const QString& text,
+                                          const QString& caption, Icon icon, Buttons buttons) {
+    QMessageBox box(owner);
+    box.setWindowTitle(caption.isEmpty() ? kProgramTitle : caption);
+    // Texts from the string table separate sentences with a carriage return.
+    QString shown = text;
+    box.setText(shown.replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    box.setIcon(icon == Icon::Exclamation ? QMessageBox::Warning
+                : icon == Icon::Question  ? QMessageBox::Question
+                                          : QMessageBox::NoIcon);
+    if (buttons == Buttons::YesNoCancel)
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    else
+        box.setStandardButtons(QMessageBox::Ok);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        return Answer::Ok;
+    }
+}
+
+void QtUiServices::Beep() { QApplication::beep(); }
+
+QString QtUiServices::OpenFileName(QWidget* owner, const QString& current) {
+    QFileDialog dialog(owner, QString(), current, kFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString QtUiServices::SaveFileName(QWidget* owner, const QString& current) {
+    QFileDialog dialog(owner, QString(), current, kFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Asks before overwriting and adds the extension when none is typed.
+    dialog.setDefaultSuffix(QStringLiteral("zel"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+int QtUiServices::Exec(QDialog& dialog) { return dialog.exec(); }

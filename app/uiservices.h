@@ -1,0 +1,44 @@
+// Everything the program shows the user outside its own dialogs goes
+// through this interface: message boxes, the beep, file dialogs and running
+// a modal dialog. Widget tests install a scripted fake.
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+class IUiServices {
+  public:
+    enum class Icon { None, Exclamation, Question };
+    enum class Buttons { Ok, YesNoCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    virtual ~IUiServices() = default;
+    // A box without a caption bears the program title.
+    virtual Answer Message(QWidget* owner, const QString& text, const QString& caption, Icon icon,
+                           Buttons buttons = Buttons::Ok) = 0;
+    virtual void Beep() = 0;
+    // An empty result means the user cancelled.
+    virtual QString OpenFileName(QWidget* owner, const QString& current) = 0;
+    virtual QString SaveFileName(QWidget* owner, const QString& current) = 0;
+    // Runs a modal dialog; returns QDialog::Accepted or QDialog::Rejected.
+    virtual int Exec(QDialog& dialog) = 0;
+};
+
+// The program's services; the application installs them at start.
+IUiServices& Ui();
+void SetUiServices(IUiServices* services);
+
+inline const QString kProgramTitle = QStringLiteral("Quarvelin II PRO-ZEL");
+
+// The real services, on Qt's message boxes and file dialogs.
+class QtUiServices final : public IUiServices {
+  public:
+    Answer Message(QWidget* owner, const QString& text, const QString& caption, Icon icon,
+                   Buttons buttons) override;
+    void Beep() override;
+    QString OpenFileName(QWidget* owner, const QString& current) override;
+    QString SaveFileName(QWidget* owner, const QString& current) override;
+    int Exec(QDialog& dialog) override;
+};

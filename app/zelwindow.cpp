@@ -1,0 +1,261 @@
+#include "zelwindow.h"
+
+#include "pgmstatdlg.h"
+#include "settings.h"
+#include "smalldialogs.h"
+#include "stringtable.h"
+#include "uiservices.h"
+#include "zelfile.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+
+namespace {
+
+QString Message(int id) { return QString::fromStdString(LoadMessage(id)); }
+
+// The program's icon: a handheld radio on the title bar's blue.
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const qreal unit = size / 16.0;
+        painter.setBrush(QColor(0, 64, 128));
+        painter.setPen(Qt::NoPen);
+        painter.drawRoundedRect(QRectF(4 * unit, 4 * unit, 8 * unit, 11 * unit), unit, unit);
+        painter.drawRect(QRectF(9 * unit, 0.5 * unit, 1.5 * unit, 4 * unit));
+        painter.setBrush(QColor(160, 220, 160));
+        painter.drawRect(QRectF(5.5 * unit, 5.5 * unit, 5 * unit, 3 * unit));
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+} // namespace
+
+TZelWindow::TZelWindow(QWidget* parent) : QMainWindow(parent), doc_(std::make_unique<TBoardData>()) {
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(kProgramTitle);
+    setWindowIcon(ProgramIcon());
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setAutoFillBackground(true);
+    QPalette palette = client->palette();
+    palette.setColor(QPalette::Window, QColor(128, 128, 128));
+    client->setPalette(palette);
+    setCentralWidget(client);
+    if (const QScreen* screen = QApplication::primaryScreen())
+        setGeometry(InitialGeometry(screen->geometry()));
+    BuildMenus();
+}
+
+TZelWindow::~TZelWindow() = default;
+
+QRect TZelWindow::InitialGeometry(const QRect& desktop) {
+    const int right = desktop.x() + desktop.width();
+    const int bottom = desktop.y() + desktop.height();
+    const int dx = right / 10;
+    const int dy = bottom / 10;
+    return QRect(QPoint(desktop.x() + dx, desktop.y() + dy), QPoint(right - dx - 1, bottom - dy - 1));
+}
+
+void TZelWindow::BuildMenus() {
+    auto add = [this](QMenu* menu, const QString& text, const char* name, auto slot) {
+        QAction* action = menu->addAction(text, this, slot);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    add(file, tr("&New"), "fileNew", &TZelWindow::CmFileNew);
+    add(file, tr("&Open"), "fileOpen", &TZelWindow::CmFileOpen);
+    add(file, tr("&Save"), "fileSave", &TZelWindow::CmFileSave);
+    add(file, tr("Save &as..."), "fileSaveAs", &TZelWindow::CmFileSaveAs);
+    file->addSeparator();
+    add(file, tr("E&xit"), "fileExit", &QWidget::close);
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    // Their editors are not part of this build yet: shown, but not offered.
+    for (const auto& [text, name] : {std::pair{tr("&Product"), "viewProduct"},
+                                     std::pair{tr("&RF Sites"), "viewRfSites"},
+                                     std::pair{tr("&Configuration"), "viewConfiguration"}}) {
+        QAction* action = view->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setEnabled(false);
+    }
+    add(view, tr("Pass&word"), "viewPassword", &TZelWindow::CmPassword);
+    QMenu* radio = menuBar()->addMenu(tr("&Radio"));
+    add(radio, tr("&Program"), "radioProgram", &TZelWindow::CmProgram);
+    QMenu* options = menuBar()->addMenu(tr("&Options"));
+    add(options, tr("Serial &Port"), "optionsSerialPort", &TZelWindow::CmSerialPort);
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    add(help, tr("&About"), "helpAbout", &TZelWindow::CmAbout);
+}
+
+void TZelWindow::Warn(const QString& text, const QString& caption) {
+    Ui().Message(this, text, caption, IUiServices::Icon::Exclamation);
+}
+
+void TZelWindow::UpdateTitle() {
+    const QFileInfo file(path_);
+    if (path_.isEmpty() || file.fileName().isEmpty()) {
+        setWindowTitle(kProgramTitle);
+        return;
+    }
+    // The name with its extension as chosen, without the directory.
+    setWindowTitle(QStringLiteral("%1 - %2").arg(kProgramTitle, file.fileName()));
+}
+
+bool TZelWindow::CanClose() {
+    if (!dirty_)
+        return true;
+    switch (Ui().Message(this, Message(strings::kSavePrompt), Message(strings::kDataChanged),
+                         IUiServices::Icon::Question, IUiServices::Buttons::YesNoCancel)) {
+    case IUiServices::Answer::Cancel:
+        return false;
+    case IUiServices::Answer::Yes:
+        // A save that is cancelled or fails keeps the changes: go no further.
+        return CmFileSave();
+    default:
+        return true;
+    }
+}
+
+void TZelWindow::closeEvent(QCloseEvent* event) {
+    if (CanClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TZelWindow::CmFileNew() {
+    if (!CanClose())
+        return;
+    path_.clear();
+    doc_->Reset();
+    dirty_ = false;
+    untitled_ = true;
+    unlocked_ = true;
+    UpdateTitle();
+}
+
+void TZelWindow::CmFileOpen() {
+    if (!CanClose())
+        return;
+    const QString chosen = Ui().OpenFileName(this, path_);
+    if (chosen.isEmpty())
+        return;
+    OpenPath(chosen);
+}
+
+void TZelWindow::OpenPath(const QString& path) {
+    if (ReadDocument(path))
+        UpdateTitle();
+}
+
+bool TZelWindow::ReadDocument(const QString& path) {
+    std::unique_ptr<TBoardData> loaded;
+    const ZelResult result = LoadDocument(path.toStdString(), loaded);
+    if (result != ZelResult::Ok) {
+        // A file that cannot be read leaves the document, its path and its
+        // flags as they were.
+        Warn(Message(strings::kUnableToOpen), Message(strings::kFileError));
+        return false;
+    }
+    doc_ = std::move(loaded);
+    path_ = path;
+    unlocked_ = false;
+    untitled_ = false;
+    dirty_ = false;
+    return true;
+}
+
+bool TZelWindow::CmFileSave() {
+    if (untitled_)
+        return CmFileSaveAs();
+    return WriteDocument();
+}
+
+bool TZelWindow::CmFileSaveAs() {
+    const QString chosen = Ui().SaveFileName(this, untitled_ ? QString() : path_);
+    if (chosen.isEmpty())
+        return false;
+    const QString previous = path_;
+    path_ = chosen;
+    if (!WriteDocument()) {
+        path_ = previous;
+        return false;
+    }
+    UpdateTitle();
+    return true;
+}
+
+bool TZelWindow::WriteDocument() {
+    const ZelResult result = SaveDocument(*doc_, path_.toStdString());
+    if (result != ZelResult::Ok) {
+        Warn(result == ZelResult::CannotOpen ? Message(strings::kUnableToOpen)
+                                             : QString::fromUtf8(DescribeZelResult(result)),
+             Message(strings::kFileError));
+        return false;
+    }
+    dirty_ = false;
+    untitled_ = false;
+    return true;
+}
+
+bool TZelWindow::CheckAccess() {
+    if (unlocked_)
+        return true;
+    if (doc_->Product.Password.Empty()) {
+        unlocked_ = true;
+        return true;
+    }
+    QString entry;
+    TAccessDlg dialog(this, entry);
+    if (Ui().Exec(dialog) != QDialog::Accepted)
+        return false;
+    if (entry.toLatin1().toStdString() == doc_->Product.Password.View()) {
+        unlocked_ = true;
+        return true;
+    }
+    Warn(tr("Incorrect password"), kProgramTitle);
+    return false;
+}
+
+void TZelWindow::EditCopy(const std::function<int(TBoardData&)>& runDialog) {
+    if (!CheckAccess())
+        return;
+    auto copy = std::make_unique<TBoardData>(*doc_);
+    if (runDialog(*copy) == QDialog::Accepted) {
+        *doc_ = *copy;
+        dirty_ = true;
+    }
+}
+
+void TZelWindow::CmPassword() {
+    EditCopy([this](TBoardData& copy) {
+        TPwdDlg dialog(this, copy);
+        return Ui().Exec(dialog);
+    });
+}
+
+void TZelWindow::CmProgram() {
+    RunProgramming(this, *doc_, AppSettings().Port, *radio_, programmingOptions_);
+}
+
+void TZelWindow::CmSerialPort() {
+    int port = AppSettings().Port;
+    TPortDlg dialog(this, port);
+    if (Ui().Exec(dialog) == QDialog::Accepted)
+        AppSettings().Port = port;
+}
+
+void TZelWindow::CmAbout() {
+    TAboutDlg dialog(this);
+    Ui().Exec(dialog);
+}

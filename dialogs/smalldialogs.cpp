@@ -1,0 +1,124 @@
+#include "smalldialogs.h"
+
+#include "records.h"
+#include "stringtable.h"
+#include "uiservices.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+namespace {
+
+QDialogButtonBox* OkCancel(QDialog* dialog, bool withCancel = true) {
+    auto* buttons = new QDialogButtonBox(withCancel ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel
+                                                    : QDialogButtonBox::Ok,
+                                         dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+QLineEdit* PasswordEdit(QWidget* parent, const char* name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setMaxLength(8);
+    return edit;
+}
+
+} // namespace
+
+TPortDlg::TPortDlg(QWidget* parent, int& port) : TCenterDlg(parent), port_(port) {
+    setWindowTitle(tr("Port"));
+    ports_ = new QComboBox(this);
+    ports_->setObjectName(QStringLiteral("port"));
+    auto* form = new QFormLayout;
+    form->addRow(tr("Serial &Port:"), ports_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(OkCancel(this));
+}
+
+void TPortDlg::SetupWindow() {
+    for (int number = 1; number <= 4; ++number)
+        ports_->addItem(QStringLiteral("COM%1").arg(number));
+    ports_->setCurrentIndex(port_ - 1);
+}
+
+bool TPortDlg::CanClose() {
+    int number = 0;
+    const QByteArray text = ports_->currentText().left(127).toLatin1();
+    port_ = std::sscanf(text.constData(), "COM%d", &number) == 1 && number >= 1 && number <= 4
+                ? number
+                : 1;
+    return true;
+}
+
+TAboutDlg::TAboutDlg(QWidget* parent) : TCenterDlg(parent) {
+    setWindowTitle(tr("About"));
+    auto* group = new QGroupBox(this);
+    auto* text = new QLabel(Text(), group);
+    text->setObjectName(QStringLiteral("aboutText"));
+    auto* inner = new QVBoxLayout(group);
+    inner->addWidget(text);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(OkCancel(this, false));
+}
+
+QString TAboutDlg::Text() {
+    return kProgramTitle + QStringLiteral("\nVersion 1.0\nBuild ") +
+           QStringLiteral(ZEL_BUILD_VERSION);
+}
+
+TAccessDlg::TAccessDlg(QWidget* parent, QString& entry) : TCenterDlg(parent), entry_(entry) {
+    setWindowTitle(tr("Password"));
+    password_ = PasswordEdit(this, "password");
+    auto* form = new QFormLayout;
+    form->addRow(tr("Enter &Password:"), password_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(OkCancel(this));
+}
+
+void TAccessDlg::SetupWindow() { password_->clear(); }
+
+bool TAccessDlg::CanClose() {
+    entry_ = password_->text().left(8);
+    return true;
+}
+
+TPwdDlg::TPwdDlg(QWidget* parent, TBoardData& document) : TCenterDlg(parent), document_(document) {
+    setWindowTitle(tr("Password"));
+    newPassword_ = PasswordEdit(this, "newPassword");
+    verifyPassword_ = PasswordEdit(this, "verifyPassword");
+    auto* form = new QFormLayout;
+    form->addRow(tr("&New Password:"), newPassword_);
+    form->addRow(tr("&Verify Password:"), verifyPassword_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(OkCancel(this));
+}
+
+void TPwdDlg::SetupWindow() {
+    newPassword_->clear();
+    verifyPassword_->clear();
+}
+
+bool TPwdDlg::CanClose() {
+    const QByteArray entered = newPassword_->text().left(8).toLatin1();
+    if (entered != verifyPassword_->text().left(8).toLatin1()) {
+        Ui().Message(this, QString::fromStdString(LoadMessage(strings::kPasswordMismatch)),
+                     kProgramTitle, IUiServices::Icon::Exclamation);
+        return false;
+    }
+    document_.Product.Password.Set(entered.toStdString());
+    return true;
+}

@@ -1,0 +1,87 @@
+#include "pgmstatdlg.h"
+
+#include "uiservices.h"
+
+#include <QApplication>
+#include <QFormLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+TPgmStatDlg::TPgmStatDlg(QWidget* parent) : TCenterDlg(parent) {
+    setWindowTitle(QString());
+    esn_ = new QLabel(QStringLiteral("XXXXXXXXXX"), this);
+    esn_->setObjectName(QStringLiteral("esn"));
+    operation_ = new QLabel(QStringLiteral("operation"), this);
+    operation_->setObjectName(QStringLiteral("operation"));
+    counter_ = new QLabel(QStringLiteral("0000 of 0000"), this);
+    counter_->setObjectName(QStringLiteral("counter"));
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("progress"));
+    progress_->setRange(0, static_cast<int>(kImageSize));
+    progress_->setValue(0);
+    auto* form = new QFormLayout;
+    form->addRow(tr("Radio ESN:"), esn_);
+    form->addRow(tr("Operation:"), operation_);
+    form->addRow(tr("Counter:"), counter_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(tr("Programming in progress"), this));
+    layout->addLayout(form);
+    layout->addWidget(progress_);
+    setMinimumWidth(320);
+}
+
+void TPgmStatDlg::SetupWindow() {
+    esn_->clear();
+    operation_->clear();
+    counter_->clear();
+}
+
+void TPgmStatDlg::Repaint() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+void TPgmStatDlg::Operation(std::string_view text) {
+    operation_->setText(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+    Repaint();
+}
+
+void TPgmStatDlg::Esn(std::string_view esn) {
+    esn_->setText(QString::fromLatin1(esn.data(), static_cast<int>(esn.size())));
+    Repaint();
+}
+
+void TPgmStatDlg::Counter(std::string_view text) {
+    counter_->setText(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+    Repaint();
+}
+
+void TPgmStatDlg::Progress(int position, int range) {
+    progress_->setRange(0, range);
+    progress_->setValue(position);
+    Repaint();
+}
+
+void RunProgramming(QWidget* owner, const TBoardData& document, int port, IRadio& radio,
+                    const ProgrammingOptions& options) {
+    TOptionImage image;
+    if (const int built = BuildImage(image, document); built != 0) {
+        Ui().Message(owner, QString::fromStdString(BuildFailureMessage(built)), kProgramTitle,
+                     IUiServices::Icon::Exclamation);
+        return;
+    }
+    ProgrammingResult result;
+    {
+        TPgmStatDlg status(owner);
+        status.setModal(false);
+        status.show();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        result = TransferImage(image, port, radio, status, options);
+        QApplication::restoreOverrideCursor();
+        status.close();
+    }
+    Ui().Beep();
+    const QString message = QString::fromStdString(result.Message);
+    if (result.Outcome == RunOutcome::Programmed)
+        Ui().Message(owner, message, kProgramTitle, IUiServices::Icon::None);
+    else
+        Ui().Message(owner, message, kProgramTitle, IUiServices::Icon::Exclamation);
+}

@@ -1,0 +1,38 @@
+// The programming status dialog: shows the radio's ESN, the operation, the
+// counter and the progress while the programming run proceeds.
+#pragma once
+
+#include "centerdlg.h"
+#include "run.h"
+
+class QLabel;
+class QProgressBar;
+
+class TPgmStatDlg final : public TCenterDlg, public IProgrammingObserver {
+    Q_OBJECT
+  public:
+    explicit TPgmStatDlg(QWidget* parent);
+
+    void Operation(std::string_view text) override;
+    void Esn(std::string_view esn) override;
+    void Counter(std::string_view text) override;
+    void Progress(int position, int range) override;
+
+  protected:
+    void SetupWindow() override;
+
+  private:
+    // Lets the dialog repaint while the run blocks; user input waits.
+    static void Repaint();
+
+    QLabel* esn_;
+    QLabel* operation_;
+    QLabel* counter_;
+    QProgressBar* progress_;
+};
+
+// Radio > Program: builds the image, reports a document that cannot be
+// programmed, otherwise runs the programming with the status dialog and ends
+// with one message. `options` lets tests skip the final pause.
+void RunProgramming(QWidget* owner, const TBoardData& document, int port, IRadio& radio,
+                    const ProgrammingOptions& options = {});

@@ -1,0 +1,80 @@
+// The UI services for widget tests: records every message, answers and
+// file names as scripted, and drives each modal dialog with a script that
+// sets its controls and presses its buttons.
+#pragma once
+
+#include "uiservices.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+struct ShownMessage {
+    QString Text;
+    QString Caption;
+    IUiServices::Icon Icon;
+};
+
+class FakeUi final : public IUiServices {
+  public:
+    FakeUi() { SetUiServices(this); }
+    ~FakeUi() override { SetUiServices(nullptr); }
+
+    std::vector<ShownMessage> Messages;
+    std::deque<Answer> Answers;     // for boxes with Yes/No/Cancel
+    std::deque<QString> OpenNames;  // empty string: the user cancels
+    std::deque<QString> SaveNames;
+    std::deque<std::function<void(QDialog&)>> Dialogs;
+    int Beeps = 0;
+    int SaveDialogs = 0;
+
+    Answer Message(QWidget*, const QString& text, const QString& caption, Icon icon,
+                   Buttons buttons) override {
+        Messages.push_back({text, caption, icon});
+        if (buttons == Buttons::Ok)
+            return Answer::Ok;
+        if (Answers.empty())
+            return Answer::Cancel;
+        const Answer answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    void Beep() override { ++Beeps; }
+    QString OpenFileName(QWidget*, const QString&) override { return Next(OpenNames); }
+    QString SaveFileName(QWidget*, const QString&) override {
+        ++SaveDialogs;
+        return Next(SaveNames);
+    }
+    int Exec(QDialog& dialog) override {
+        dialog.show();
+        if (!Dialogs.empty()) {
+            auto script = std::move(Dialogs.front());
+            Dialogs.pop_front();
+            script(dialog);
+        }
+        // A dialog its script left open is closed as by its close box.
+        if (dialog.isVisible())
+            dialog.reject();
+        return dialog.result();
+    }
+
+    QString LastText() const { return Messages.empty() ? QString() : Messages.back().Text; }
+
+  private:
+    static QString Next(std::deque<QString>& queue) {
+        if (queue.empty())
+            return {};
+        QString next = queue.front();
+        queue.pop_front();
+        return next;
+    }
+};
+
+inline void Press(QDialog& dialog, QDialogButtonBox::StandardButton which) {
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    buttons->button(which)->click();
+}

@@ -1,0 +1,322 @@
+// The main window driven as a technician would: menus, prompts, files,
+// password gate, port dialog and a programming run on the simulator.
+#include "fakeui.h"
+#include "pgmstatdlg.h"
+#include "settings.h"
+#include "smalldialogs.h"
+#include "zelfile.h"
+#include "zelwindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+QString Temp(const std::string& name) {
+    const fs::path directory = fs::path(testing::TempDir()) / "zelwindow-test";
+    fs::create_directories(directory);
+    return QString::fromStdString((directory / name).string());
+}
+
+// Makes the document dirty the way a technician would: OK in a dialog.
+void EditPassword(TZelWindow& window, FakeUi& ui, const QString& password) {
+    ui.Dialogs.push_back([password](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>("newPassword")->setText(password);
+        dialog.findChild<QLineEdit*>("verifyPassword")->setText(password);
+        Press(dialog, QDialogButtonBox::Ok);
+    });
+    window.CmPassword();
+}
+
+QString SavedDocument(const std::string& name, const std::string& password) {
+    TBoardData document;
+    document.Product.Password.Set(password);
+    const QString path = Temp(name);
+    EXPECT_EQ(SaveDocument(document, path.toStdString(), 7), ZelResult::Ok);
+    return path;
+}
+
+using Answer = IUiServices::Answer;
+
+} // namespace
+
+TEST(MainWindow, StartsUntitledWithTheProgramTitle) {
+    FakeUi ui;
+    TZelWindow window;
+    EXPECT_EQ(window.windowTitle(), "Quarvelin II PRO-ZEL");
+    EXPECT_TRUE(window.Untitled());
+    EXPECT_FALSE(window.Dirty());
+    EXPECT_TRUE(window.Unlocked());
+    EXPECT_EQ(TZelWindow::InitialGeometry(QRect(0, 0, 1024, 768)), QRect(102, 76, 820, 616));
+}
+
+TEST(MainWindow, ClosePrompt) {
+    FakeUi ui;
+    TZelWindow window;
+    EXPECT_TRUE(window.CanClose()) << "no changes: nothing asked";
+    EXPECT_TRUE(ui.Messages.empty());
+
+    EditPassword(window, ui, "");
+    EXPECT_TRUE(window.Dirty()) << "OK marks the document changed even without a change";
+    ui.Answers = {Answer::Cancel};
+    EXPECT_FALSE(window.CanClose());
+    EXPECT_EQ(ui.Messages.back().Text, "Do you want to save?");
+    EXPECT_EQ(ui.Messages.back().Caption, "Data has changed");
+    EXPECT_EQ(ui.Messages.back().Icon, IUiServices::Icon::Question);
+
+    ui.Answers = {Answer::Yes};
+    ui.SaveNames = {QString()};
+    EXPECT_FALSE(window.CanClose()) << "a cancelled save dialog abandons the close";
+    EXPECT_EQ(ui.SaveDialogs, 1);
+    EXPECT_TRUE(window.Dirty());
+
+    ui.Answers = {Answer::Yes};
+    ui.SaveNames = {Temp("UNIT7.zel")};
+    EXPECT_TRUE(window.CanClose());
+    EXPECT_FALSE(window.Dirty());
+    EXPECT_EQ(window.windowTitle(), "Quarvelin II PRO-ZEL - UNIT7.zel");
+
+    EditPassword(window, ui, "");
+    ui.Answers = {Answer::No};
+    EXPECT_TRUE(window.CanClose());
+}
+
+TEST(MainWindow, NewAndOpenAskBeforeLosingChanges) {
+    FakeUi ui;
+    TZelWindow window;
+    EditPassword(window, ui, "abc");
+    ui.Answers = {Answer::Cancel};
+    window.CmFileNew();
+    EXPECT_EQ(window.Doc().Product.Password.View(), "abc");
+    ui.Answers = {Answer::No};
+    window.CmFileNew();
+    EXPECT_TRUE(window.Doc().Product.Password.Empty());
+    EXPECT_FALSE(window.Dirty());
+}
+
+TEST(MainWindow, SaveFailureKeepsTheDocumentDirty) {
+    FakeUi ui;
+    TZelWindow window;
+    EditPassword(window, ui, "x");
+    ui.SaveNames = {Temp("no-such-dir/file.zel")};
+    EXPECT_FALSE(window.CmFileSave());
+    EXPECT_TRUE(window.Dirty());
+    EXPECT_TRUE(window.Untitled());
+    EXPECT_EQ(ui.LastText(), "Unable to open file");
+    EXPECT_EQ(ui.Messages.back().Caption, "File Error");
+    EXPECT_EQ(window.windowTitle(), "Quarvelin II PRO-ZEL");
+}
+
+TEST(MainWindow, OpeningAnInvalidFileKeepsEverything) {
+    FakeUi ui;
+    TZelWindow window;
+    const QString good = SavedDocument("good.zel", "");
+    window.OpenPath(good);
+    const QString junk = Temp("junk.zel");
+    std::ofstream(junk.toStdString()) << "this is no document";
+    ui.OpenNames = {junk};
+    window.CmFileOpen();
+    EXPECT_EQ(ui.LastText(), "Unable to open file");
+    EXPECT_EQ(ui.Messages.back().Caption, "File Error");
+    EXPECT_EQ(ui.Messages.back().Icon, IUiServices::Icon::Exclamation);
+    EXPECT_EQ(window.Path(), good);
+    EXPECT_EQ(window.windowTitle(), "Quarvelin II PRO-ZEL - good.zel");
+}
+
+TEST(MainWindow, OpenRelocksAndNewUnlocks) {
+    FakeUi ui;
+    TZelWindow window;
+    ui.OpenNames = {SavedDocument("locked.zel", "Secret")};
+    window.CmFileOpen();
+    EXPECT_FALSE(window.Unlocked());
+    EXPECT_FALSE(window.Untitled());
+    window.CmFileNew();
+    EXPECT_TRUE(window.Unlocked());
+}
+
+TEST(PasswordGate, EmptyPasswordUnlocksSilently) {
+    FakeUi ui;
+    TZelWindow window;
+    window.OpenPath(SavedDocument("open.zel", ""));
+    EXPECT_FALSE(window.Unlocked());
+    EXPECT_TRUE(window.CheckAccess());
+    EXPECT_TRUE(window.Unlocked());
+    EXPECT_TRUE(ui.Messages.empty());
+}
+
+TEST(PasswordGate, CaseSensitiveRefusalThenCorrectEntry) {
+    FakeUi ui;
+    TZelWindow window;
+    window.OpenPath(SavedDocument("secret.zel", "Secret"));
+    auto enter = [&](const QString& text) {
+        ui.Dialogs.push_back([text](QDialog& dialog) {
+            auto* edit = dialog.findChild<QLineEdit*>("password");
+            EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+            EXPECT_EQ(edit->maxLength(), 8);
+            edit->setText(text);
+            Press(dialog, QDialogButtonBox::Ok);
+        });
+    };
+    enter("secret");
+    EXPECT_FALSE(window.CheckAccess());
+    EXPECT_EQ(ui.LastText(), "Incorrect password");
+    EXPECT_EQ(ui.Messages.back().Caption, "Quarvelin II PRO-ZEL");
+    ui.Dialogs.push_back([](QDialog& dialog) { Press(dialog, QDialogButtonBox::Cancel); });
+    EXPECT_FALSE(window.CheckAccess());
+    EXPECT_EQ(ui.Messages.size(), 1u) << "Cancel shows nothing";
+    enter("Secret");
+    EXPECT_TRUE(window.CheckAccess());
+    EXPECT_TRUE(window.Unlocked());
+}
+
+TEST(PasswordGate, NewPasswordTakesEffectAfterSaveAndReopen) {
+    FakeUi ui;
+    TZelWindow window;
+    ui.Dialogs.push_back([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>("newPassword")->setText("one");
+        dialog.findChild<QLineEdit*>("verifyPassword")->setText("two");
+        Press(dialog, QDialogButtonBox::Ok);
+        EXPECT_TRUE(dialog.isVisible()) << "mismatched entries keep the dialog open";
+        Press(dialog, QDialogButtonBox::Cancel);
+    });
+    window.CmPassword();
+    EXPECT_EQ(ui.LastText(), "Password entries do not match.\rTry again.");
+    EXPECT_FALSE(window.Dirty());
+
+    EditPassword(window, ui, "Pw");
+    EXPECT_EQ(window.Doc().Product.Password.View(), "Pw");
+    EXPECT_TRUE(window.CheckAccess()) << "still unlocked until saved and reopened";
+    const QString path = Temp("pw.zel");
+    ui.SaveNames = {path};
+    ASSERT_TRUE(window.CmFileSave());
+    window.OpenPath(path);
+    ui.Dialogs.push_back([](QDialog& dialog) { Press(dialog, QDialogButtonBox::Cancel); });
+    EXPECT_FALSE(window.CheckAccess());
+
+    // Two empty entries remove the password and mark the document dirty.
+    ui.Dialogs.push_back([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>("password")->setText("Pw");
+        Press(dialog, QDialogButtonBox::Ok);
+    });
+    EditPassword(window, ui, "");
+    EXPECT_TRUE(window.Doc().Product.Password.Empty());
+    EXPECT_TRUE(window.Dirty());
+}
+
+TEST(PortDialog, OkStoresTheChoiceCancelKeepsIt) {
+    FakeUi ui;
+    TZelWindow window;
+    AppSettings().Port = 3;
+    ui.Dialogs.push_back([](QDialog& dialog) {
+        auto* ports = dialog.findChild<QComboBox*>("port");
+        EXPECT_EQ(ports->currentText(), "COM3");
+        EXPECT_EQ(ports->count(), 4);
+        ports->setCurrentIndex(0);
+        Press(dialog, QDialogButtonBox::Cancel);
+    });
+    window.CmSerialPort();
+    EXPECT_EQ(AppSettings().Port, 3);
+    ui.Dialogs.push_back([](QDialog& dialog) {
+        dialog.findChild<QComboBox*>("port")->setCurrentIndex(0);
+        Press(dialog, QDialogButtonBox::Ok);
+    });
+    window.CmSerialPort();
+    EXPECT_EQ(AppSettings().Port, 1);
+    EXPECT_FALSE(window.Dirty());
+}
+
+TEST(SmallDialogs, AboutTextAndCentring) {
+    FakeUi ui;
+    EXPECT_TRUE(TAboutDlg::Text().startsWith("Quarvelin II PRO-ZEL\nVersion 1.0\n"));
+    EXPECT_EQ(CenterPosition(QRect(100, 50, 800, 600), QSize(201, 101)), QPoint(399, 299));
+    EXPECT_EQ(CenterPosition(QRect(100, 50, 100, 100), QSize(301, 201)), QPoint(0, 0));
+}
+
+namespace {
+
+// The real radio-link exports, noting the status dialog's counter each time
+// a block is written.
+class WatchedRadio final : public IRadio {
+  public:
+    QStringList Counters;
+    QString Esn;
+    std::int32_t ResetRadio(std::int32_t port) override { return radio_.ResetRadio(port); }
+    std::int32_t GetEsn(std::int32_t port, char* buffer) override {
+        return radio_.GetEsn(port, buffer);
+    }
+    std::int32_t PingOptBoard(std::int32_t port, unsigned char* buffer) override {
+        return radio_.PingOptBoard(port, buffer);
+    }
+    std::int32_t WriteData(std::int32_t port, const unsigned char* data, std::int32_t address,
+                           std::int32_t count, std::int32_t resetAfter) override {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* status = qobject_cast<TPgmStatDlg*>(widget); status && status->isVisible()) {
+                Counters << status->findChild<QLabel*>("counter")->text();
+                Esn = status->findChild<QLabel*>("esn")->text();
+            }
+        return radio_.WriteData(port, data, address, count, resetAfter);
+    }
+    std::int32_t ReadData(std::int32_t port, unsigned char* data, std::int32_t address,
+                          std::int32_t count) override {
+        return radio_.ReadData(port, data, address, count);
+    }
+
+  private:
+    TarvoRadio radio_;
+};
+
+} // namespace
+
+TEST(ProgrammingFromTheMenu, SucceedsOnTheSimulatorShowingTheCounter) {
+    FakeUi ui;
+    TZelWindow window;
+    WatchedRadio radio;
+    window.SetRadio(&radio);
+    window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
+    setenv("TARVO_COM2", "sim:esn=GUI0000001", 1);
+    AppSettings().Port = 2;
+    window.CmProgram();
+    unsetenv("TARVO_COM2");
+    ASSERT_EQ(radio.Counters.size(), 18);
+    EXPECT_EQ(radio.Counters.front(), "0 of 2256");
+    EXPECT_EQ(radio.Counters.back(), "2176 of 2256");
+    EXPECT_EQ(radio.Esn, "GUI0000001");
+    EXPECT_EQ(ui.LastText(), "Success: Programming completed");
+    EXPECT_EQ(ui.Messages.back().Icon, IUiServices::Icon::None);
+    EXPECT_EQ(ui.Beeps, 1);
+}
+
+TEST(ProgrammingFromTheMenu, AFailingRunShowsTheNumberedError) {
+    FakeUi ui;
+    TZelWindow window;
+    window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
+    setenv("TARVO_COM2", "sim:fault=nak", 1);
+    AppSettings().Port = 2;
+    window.CmProgram();
+    unsetenv("TARVO_COM2");
+    EXPECT_EQ(ui.LastText(), "Error 11: No ACK from option board");
+    EXPECT_EQ(ui.Messages.back().Icon, IUiServices::Icon::Exclamation);
+}
+
+TEST(ProgrammingFromTheMenu, AnInvalidDocumentNeverOpensTheDialog) {
+    FakeUi ui;
+    TZelWindow window;
+    ui.Dialogs.push_back([](QDialog&) {});
+    QString path = Temp("bad-product.zel");
+    TBoardData document;
+    document.Product.ProductName.Set("NOPE");
+    ASSERT_EQ(SaveDocument(document, path.toStdString(), 1), ZelResult::Ok);
+    window.OpenPath(path);
+    window.CmProgram();
+    EXPECT_EQ(ui.LastText(), "Invalid product name or model number");
+    EXPECT_EQ(ui.Beeps, 0);
+}
