@@ -1,7 +1,9 @@
 #include "zelwindow.h"
 
 #include "pgmstatdlg.h"
+#include "productdlg.h"
 #include "settings.h"
+#include "sitesdlg.h"
 #include "smalldialogs.h"
 #include "stringtable.h"
 #include "uiservices.h"
@@ -80,14 +82,12 @@ void TZelWindow::BuildMenus() {
     file->addSeparator();
     add(file, tr("E&xit"), "fileExit", &QWidget::close);
     QMenu* view = menuBar()->addMenu(tr("&View"));
-    // Their editors are not part of this build yet: shown, but not offered.
-    for (const auto& [text, name] : {std::pair{tr("&Product"), "viewProduct"},
-                                     std::pair{tr("&RF Sites"), "viewRfSites"},
-                                     std::pair{tr("&Configuration"), "viewConfiguration"}}) {
-        QAction* action = view->addAction(text);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setEnabled(false);
-    }
+    add(view, tr("&Product"), "viewProduct", &TZelWindow::CmProduct);
+    add(view, tr("&RF Sites"), "viewRfSites", &TZelWindow::CmRfSites);
+    // Its editor is not part of this build yet: shown, but not offered.
+    QAction* configuration = view->addAction(tr("&Configuration"));
+    configuration->setObjectName(QStringLiteral("viewConfiguration"));
+    configuration->setEnabled(false);
     add(view, tr("Pass&word"), "viewPassword", &TZelWindow::CmPassword);
     QMenu* radio = menuBar()->addMenu(tr("&Radio"));
     add(radio, tr("&Program"), "radioProgram", &TZelWindow::CmProgram);
@@ -235,6 +235,20 @@ void TZelWindow::EditCopy(const std::function<int(TBoardData&)>& runDialog) {
         *doc_ = *copy;
         dirty_ = true;
     }
+}
+
+void TZelWindow::CmProduct() {
+    EditCopy([this](TBoardData& copy) {
+        TProductDlg dialog(this, copy);
+        return Ui().Exec(dialog);
+    });
+}
+
+void TZelWindow::CmRfSites() {
+    EditCopy([this](TBoardData& copy) {
+        TSitesDlg dialog(this, copy);
+        return Ui().Exec(dialog);
+    });
 }
 
 void TZelWindow::CmPassword() {

@@ -44,6 +44,8 @@ class TZelWindow final : public QMainWindow {
     void CmFileOpen();
     bool CmFileSave();
     bool CmFileSaveAs();
+    void CmProduct();
+    void CmRfSites();
     void CmPassword();
     void CmProgram();
     void CmSerialPort();

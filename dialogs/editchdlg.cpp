@@ -1,0 +1,187 @@
+#include "editchdlg.h"
+
+#include "encodings.h"
+#include "listfill.h"
+#include "records.h"
+#include "rules.h"
+#include "settings.h"
+#include "stringtable.h"
+#include "uiservices.h"
+
+#include <QButtonGroup>
+#include <functional>
+#include <tuple>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+QValidator::State TFqValidator::validate(QString& input, int& position) const {
+    if (input.size() < previous_.size()) {
+        previous_ = input;
+        return Acceptable;
+    }
+    const bool atEnd = position == input.size();
+    const auto filtered = FilterFrequencyInput(input.toStdString(), atEnd);
+    if (!filtered)
+        return Invalid;
+    input = QString::fromStdString(*filtered);
+    if (atEnd)
+        position = static_cast<int>(input.size());
+    previous_ = input;
+    return Acceptable;
+}
+
+TFqEdit::TFqEdit(QWidget* parent) : QLineEdit(parent), validator_(new TFqValidator(this)) {
+    setMaxLength(9);
+    setValidator(validator_);
+}
+
+void TFqEdit::SetFrequency(const QString& text) {
+    setValidator(nullptr);
+    setText(text);
+    setValidator(validator_);
+}
+
+namespace {
+
+// A frequency field with its arrows: the upper arrow steps up the raster.
+QWidget* FrequencyRow(QWidget* parent, TFqEdit* field, const char* name,
+                      const std::function<void(int)>& step) {
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(field);
+    for (const auto& [arrow, delta, suffix] :
+         {std::tuple{Qt::UpArrow, 1, "Up"}, std::tuple{Qt::DownArrow, -1, "Down"}}) {
+        auto* button = new QToolButton(row);
+        button->setArrowType(arrow);
+        button->setObjectName(QString::fromLatin1(name) + QString::fromLatin1(suffix));
+        button->setAutoRepeat(true);
+        QObject::connect(button, &QToolButton::clicked, row, [step, delta = delta] { step(delta); });
+        layout->addWidget(button);
+    }
+    return row;
+}
+
+QComboBox* ToneList(QWidget* parent, const char* name) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::fromLatin1(name));
+    return combo;
+}
+
+} // namespace
+
+TEditChDlg::TEditChDlg(QWidget* parent, const QString& caption, TRfChannel& channel)
+    : TCenterDlg(parent), channel_(channel) {
+    setWindowTitle(caption);
+    rxFrequency_ = new TFqEdit(this);
+    rxFrequency_->setObjectName(QStringLiteral("rxFrequency"));
+    txFrequency_ = new TFqEdit(this);
+    txFrequency_->setObjectName(QStringLiteral("txFrequency"));
+    rxCtcss_ = ToneList(this, "rxCtcss");
+    txCtcss_ = ToneList(this, "txCtcss");
+
+    auto* receiver = new QGroupBox(tr("&Receiver"), this);
+    auto* rxForm = new QFormLayout(receiver);
+    rxForm->addRow(tr("Frequency:"), FrequencyRow(receiver, rxFrequency_, "rx",
+                                                  [this](int d) { Step(rxFrequency_, d); }));
+    rxForm->addRow(tr("CTCSS:"), rxCtcss_);
+    auto* transmitter = new QGroupBox(tr("&Transmitter"), this);
+    auto* txForm = new QFormLayout(transmitter);
+    txForm->addRow(tr("Frequency:"), FrequencyRow(transmitter, txFrequency_, "tx",
+                                                  [this](int d) { Step(txFrequency_, d); }));
+    txForm->addRow(tr("CTCSS:"), txCtcss_);
+
+    auto* spacing = new QGroupBox(tr("Channel &Spacing"), this);
+    spacing12k5_ = new QRadioButton(tr("12.5 kHz"), spacing);
+    spacing12k5_->setObjectName(QStringLiteral("spacing12k5"));
+    spacing20k_ = new QRadioButton(tr("20 kHz"), spacing);
+    spacing20k_->setObjectName(QStringLiteral("spacing20k"));
+    spacing25k_ = new QRadioButton(tr("25 kHz"), spacing);
+    spacing25k_->setObjectName(QStringLiteral("spacing25k"));
+    auto* spacingGroup = new QButtonGroup(this);
+    // Non-exclusive while set up, so that a channel with no spacing shows none.
+    spacingGroup->setExclusive(false);
+    auto* spacingLayout = new QVBoxLayout(spacing);
+    for (QRadioButton* button : {spacing12k5_, spacing20k_, spacing25k_}) {
+        spacingGroup->addButton(button);
+        spacingLayout->addWidget(button);
+        connect(button, &QRadioButton::toggled, this, [this, button](bool on) {
+            if (!on)
+                return;
+            for (QRadioButton* other : {spacing12k5_, spacing20k_, spacing25k_})
+                if (other != button)
+                    other->setChecked(false);
+        });
+    }
+    auto* audio = new QGroupBox(tr("&Audio"), this);
+    qLift_ = new QCheckBox(tr("Q-Lift"), audio);
+    qLift_->setObjectName(QStringLiteral("qLift"));
+    (new QVBoxLayout(audio))->addWidget(qLift_);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* grid = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    left->addWidget(receiver);
+    left->addWidget(transmitter);
+    auto* right = new QVBoxLayout;
+    right->addWidget(spacing);
+    right->addWidget(audio);
+    right->addStretch();
+    grid->addLayout(left);
+    grid->addLayout(right);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(buttons);
+}
+
+void TEditChDlg::SetupWindow() {
+    FillFromStrings(*txCtcss_, strings::kTones);
+    FillFromStrings(*rxCtcss_, strings::kTones);
+    auto show = [](TFqEdit* field, QComboBox* tones, std::string_view frequency,
+                   std::string_view tone) {
+        field->SetFrequency(QString::fromStdString(std::string(frequency)));
+        const int line = tones->findText(QString::fromStdString(std::string(tone)),
+                                         Qt::MatchStartsWith);
+        if (line >= 0)
+            tones->setCurrentIndex(line);
+    };
+    show(rxFrequency_, rxCtcss_, channel_.RxFrequency.View(), channel_.RxCtcss.View());
+    show(txFrequency_, txCtcss_, channel_.TxFrequency.View(), channel_.TxCtcss.View());
+    spacing12k5_->setChecked(channel_.Spacing12k5 != 0);
+    spacing20k_->setChecked(channel_.Spacing20k != 0);
+    spacing25k_->setChecked(channel_.Spacing25k != 0);
+    qLift_->setChecked(channel_.QLift != 0);
+}
+
+void TEditChDlg::Step(TFqEdit* field, int steps) {
+    field->SetFrequency(QString::fromStdString(StepFrequencyText(field->text().toStdString(), steps)));
+}
+
+bool TEditChDlg::CanClose() {
+    const std::string tx = txFrequency_->text().left(255).toStdString();
+    const std::string rx = rxFrequency_->text().left(255).toStdString();
+    if (CheckFreqSpec(tx, 1, nullptr, AppSettings().VoidSpecs) != 0 ||
+        CheckFreqSpec(rx, 2, nullptr, AppSettings().VoidSpecs) != 0) {
+        Ui().Message(this, QString::fromStdString(LoadMessage(strings::kInvalidFrequencies)),
+                     kProgramTitle, IUiServices::Icon::Exclamation);
+        return false;
+    }
+    channel_.TxFrequency.Set(tx);
+    channel_.TxCtcss.Set(txCtcss_->currentText().toStdString());
+    channel_.RxFrequency.Set(rx);
+    channel_.RxCtcss.Set(rxCtcss_->currentText().toStdString());
+    channel_.Spacing12k5 = spacing12k5_->isChecked() ? 1 : 0;
+    channel_.Spacing20k = spacing20k_->isChecked() ? 1 : 0;
+    channel_.Spacing25k = spacing25k_->isChecked() ? 1 : 0;
+    channel_.QLift = qLift_->isChecked() ? 1 : 0;
+    return true;
+}

@@ -1,0 +1,53 @@
+#include "rules.h"
+
+#include "fieldrules.h"
+#include "fqvalue.h"
+
+std::optional<std::string> FilterFrequencyInput(std::string_view text, bool caretAtEnd) {
+    if (!OnlyCharacters(text, "0-9."))
+        return std::nullopt;
+    if (!caretAtEnd)
+        return std::string(text);
+    std::string rebuilt;
+    int digits = 0;
+    for (const char c : text) {
+        if (c == '.')
+            continue;
+        rebuilt += c;
+        if (++digits == 3)
+            rebuilt += '.';
+    }
+    return rebuilt.substr(0, 9);
+}
+
+std::string StepFrequencyText(std::string_view text, int steps) {
+    TFqValue value(text);
+    if (steps > 0)
+        value.StepUp(steps);
+    else
+        value.StepDown(-steps);
+    return value.Format();
+}
+
+namespace {
+
+constexpr std::string_view kMobile[] = {"KX720", "TQR41VBL2XC7PD"};
+constexpr std::string_view kPortable[] = {"KP720", "TQP41VDK2XC3PD"};
+
+} // namespace
+
+ProductTexts ProductDisplay(std::string_view productName, std::string_view modelNumber) {
+    if (productName == kMobile[0] && modelNumber == kMobile[1])
+        return {"Mobile", "Default"};
+    if (productName == kPortable[0] && modelNumber == kPortable[1])
+        return {"Portable", "Default"};
+    return {std::string(productName), std::string(modelNumber)};
+}
+
+ProductChoice ProductFromTexts(std::string_view productText, std::string_view modelText) {
+    if (productText == "Mobile")
+        return {std::string(kMobile[0]), std::string(kMobile[1]), false};
+    if (productText == "Portable")
+        return {std::string(kPortable[0]), std::string(kPortable[1]), false};
+    return {std::string(productText.substr(0, 31)), std::string(modelText.substr(0, 31)), true};
+}

@@ -1,0 +1,34 @@
+// The rules of the editing dialogs, free of any window code: the dialogs'
+// validators and controls only wrap them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// A frequency field after a keystroke: refused (nullopt) when a character is
+// not a digit or '.'; with the caret at the end the text is rebuilt from its
+// digits with a '.' after the third and cut to 9 characters; otherwise it is
+// only checked.
+std::optional<std::string> FilterFrequencyInput(std::string_view text, bool caretAtEnd);
+
+// The frequency text after d arrow steps (d > 0 up), as the arrows show it.
+std::string StepFrequencyText(std::string_view text, int steps);
+
+// What the product dialog shows for a stored pair: a product type with
+// "Default" for the two default radios, else the pair itself.
+struct ProductTexts {
+    std::string Product;
+    std::string Model;
+};
+ProductTexts ProductDisplay(std::string_view productName, std::string_view modelNumber);
+
+// The pair stored for the dialog's texts: the default pair of "Mobile" and
+// "Portable" (exact case), otherwise the texts as typed; `needsCheck` says the
+// library must accept the pair first.
+struct ProductChoice {
+    std::string ProductName;
+    std::string ModelNumber;
+    bool NeedsCheck;
+};
+ProductChoice ProductFromTexts(std::string_view productText, std::string_view modelText);

@@ -1,0 +1,242 @@
+#include "sitesdlg.h"
+
+#include "editchdlg.h"
+#include "records.h"
+#include "stringtable.h"
+#include "tarvodll.h"
+#include "uiservices.h"
+
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kMaxSites = 16;
+constexpr int kMaxChannels = 16;
+
+QString Text(int id) { return QString::fromStdString(LoadMessage(id)); }
+
+template <typename T> T* ItemRecord(const QListWidgetItem* item) {
+    return item != nullptr ? reinterpret_cast<T*>(item->data(Qt::UserRole).value<quintptr>())
+                           : nullptr;
+}
+
+QPushButton* Button(QWidget* parent, const QString& text, const char* name) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TSitesDlg::TSitesDlg(QWidget* parent, TBoardData& document)
+    : TCenterDlg(parent), document_(document) {
+    setWindowTitle(tr("RF Sites"));
+    auto* siteBox = new QGroupBox(tr("&Sites"), this);
+    sites_ = new QListWidget(siteBox);
+    sites_->setObjectName(QStringLiteral("sites"));
+    sites_->setSortingEnabled(true);
+    auto* newSite = Button(siteBox, tr("&New "), "newSite");
+    auto* deleteSite = Button(siteBox, tr("&Delete"), "deleteSite");
+    auto* siteButtons = new QHBoxLayout;
+    siteButtons->addWidget(newSite);
+    siteButtons->addWidget(deleteSite);
+    auto* siteLayout = new QVBoxLayout(siteBox);
+    siteLayout->addWidget(sites_);
+    siteLayout->addLayout(siteButtons);
+
+    auto* channelBox = new QGroupBox(tr("&Channels"), this);
+    channels_ = new QListWidget(channelBox);
+    channels_->setObjectName(QStringLiteral("channels"));
+    auto* add = Button(channelBox, tr("&Add"), "addChannel");
+    auto* remove = Button(channelBox, tr("&Remove"), "removeChannel");
+    auto* edit = Button(channelBox, tr("&Edit"), "editChannel");
+    auto* channelButtons = new QHBoxLayout;
+    channelButtons->addWidget(add);
+    channelButtons->addWidget(remove);
+    channelButtons->addWidget(edit);
+    auto* channelLayout = new QVBoxLayout(channelBox);
+    channelLayout->addWidget(channels_);
+    channelLayout->addLayout(channelButtons);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(siteBox, 1);
+    lists->addWidget(channelBox, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(lists);
+    layout->addWidget(buttons);
+    resize(640, 360);
+
+    connect(sites_, &QListWidget::currentRowChanged, this, &TSitesDlg::ShowChannels);
+    connect(newSite, &QPushButton::clicked, this, &TSitesDlg::NewSite);
+    connect(deleteSite, &QPushButton::clicked, this, &TSitesDlg::DeleteSite);
+    connect(add, &QPushButton::clicked, this, &TSitesDlg::AddChannel);
+    connect(remove, &QPushButton::clicked, this, &TSitesDlg::RemoveChannel);
+    connect(edit, &QPushButton::clicked, this, &TSitesDlg::EditChannel);
+    connect(channels_, &QListWidget::itemDoubleClicked, this, &TSitesDlg::EditChannel);
+}
+
+void TSitesDlg::SetupWindow() {
+    const QSignalBlocker blocker(sites_);
+    for (const auto& site : document_.Sites) {
+        auto* line = new QListWidgetItem(QString::fromStdString(site->Name.Str()));
+        line->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(site.get())));
+        sites_->addItem(line);
+    }
+    if (sites_->count() > 0) {
+        sites_->setCurrentRow(0);
+        ShowChannels(0);
+    } else {
+        sites_->setCurrentRow(-1);
+        channels_->setCurrentRow(-1);
+    }
+    // The library is initialised for the product being edited; the result
+    // does not stop the dialog.
+    TarvoDllInit(document_.Product.ProductName.c_str(), document_.Product.ModelNumber.c_str(), 16,
+                 16);
+}
+
+TRfSite* TSitesDlg::SelectedSite() const { return ItemRecord<TRfSite>(sites_->currentItem()); }
+
+TRfChannel* TSitesDlg::SelectedChannel() const {
+    return ItemRecord<TRfChannel>(channels_->currentItem());
+}
+
+QListWidgetItem* TSitesDlg::ChannelLine(TRfChannel& channel) {
+    auto* line = new QListWidgetItem(QString::fromStdString(channel.GetDisplayText().substr(0, 255)));
+    line->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(&channel)));
+    return line;
+}
+
+void TSitesDlg::ShowChannels(int siteLine) {
+    channels_->clear();
+    if (siteLine < 0)
+        return;
+    TRfSite* site = ItemRecord<TRfSite>(sites_->item(siteLine));
+    for (const auto& channel : site->Channels)
+        channels_->addItem(ChannelLine(*channel));
+    channels_->setCurrentRow(-1);
+}
+
+void TSitesDlg::NewSite() {
+    if (document_.Sites.Count() >= kMaxSites) {
+        Ui().Beep();
+        return;
+    }
+    QString name;
+    TSiteNameDlg dialog(this, name);
+    if (Ui().Exec(dialog) != QDialog::Accepted)
+        return;
+    auto site = std::make_unique<TRfSite>();
+    site->SetName(name.left(20).toStdString());
+    TRfSite* added = site.get();
+    document_.Sites.Append(site);
+    auto* line = new QListWidgetItem(QString::fromStdString(added->Name.Str()));
+    line->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(added)));
+    sites_->addItem(line);
+    sites_->setCurrentItem(line);
+    ShowChannels(sites_->row(line));
+}
+
+void TSitesDlg::DeleteSite() {
+    TRfSite* site = SelectedSite();
+    if (site == nullptr || document_.Sites.Count() == 0) {
+        Ui().Beep();
+        return;
+    }
+    if (SiteInUse(document_, site)) {
+        Ui().Message(this, Text(strings::kSiteInUse), kProgramTitle, IUiServices::Icon::Exclamation);
+        return;
+    }
+    const int line = sites_->currentRow();
+    {
+        const QSignalBlocker blocker(sites_);
+        delete sites_->takeItem(line);
+        document_.Sites.RemoveAt(document_.Sites.Find(site));
+        sites_->setCurrentRow(std::min(line, sites_->count() - 1));
+    }
+    ShowChannels(sites_->currentRow());
+}
+
+void TSitesDlg::AddChannel() {
+    TRfSite* site = SelectedSite();
+    if (site == nullptr || site->Channels.Count() >= kMaxChannels) {
+        Ui().Beep();
+        return;
+    }
+    auto channel = std::make_unique<TRfChannel>();
+    if (const TRfChannel* selected = SelectedChannel())
+        *channel = *selected;
+    TEditChDlg dialog(this, Text(strings::kNewChannel), *channel);
+    if (Ui().Exec(dialog) != QDialog::Accepted)
+        return;
+    TRfChannel& added = *channel;
+    site->Channels.Append(channel);
+    auto* line = ChannelLine(added);
+    channels_->addItem(line);
+    channels_->setCurrentItem(line);
+}
+
+void TSitesDlg::RemoveChannel() {
+    TRfSite* site = SelectedSite();
+    TRfChannel* channel = SelectedChannel();
+    if (site == nullptr || channel == nullptr || site->Channels.Count() == 0) {
+        Ui().Beep();
+        return;
+    }
+    const int line = channels_->currentRow();
+    delete channels_->takeItem(line);
+    site->Channels.RemoveAt(site->Channels.Find(channel));
+    channels_->setCurrentRow(std::min(line, channels_->count() - 1));
+}
+
+void TSitesDlg::EditChannel() {
+    TRfChannel* channel = SelectedChannel();
+    if (SelectedSite() == nullptr || channel == nullptr) {
+        Ui().Beep();
+        return;
+    }
+    TRfChannel temporary = *channel;
+    TEditChDlg dialog(this, Text(strings::kEditChannel), temporary);
+    if (Ui().Exec(dialog) != QDialog::Accepted)
+        return;
+    *channel = temporary;
+    const int line = channels_->currentRow();
+    delete channels_->takeItem(line);
+    channels_->insertItem(line, ChannelLine(*channel));
+    channels_->setCurrentRow(line);
+}
+
+TSiteNameDlg::TSiteNameDlg(QWidget* parent, QString& name) : TCenterDlg(parent), name_(name) {
+    setWindowTitle(tr("New Site"));
+    edit_ = new QLineEdit(this);
+    edit_->setObjectName(QStringLiteral("siteName"));
+    edit_->setMaxLength(20);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(edit_);
+    layout->addWidget(buttons);
+}
+
+void TSiteNameDlg::SetupWindow() { edit_->setText(name_); }
+
+bool TSiteNameDlg::CanClose() {
+    if (edit_->text().isEmpty()) {
+        Ui().Message(this, Text(strings::kInvalidSiteName), kProgramTitle,
+                     IUiServices::Icon::Exclamation);
+        return false;
+    }
+    name_ = edit_->text().left(20);
+    return true;
+}
