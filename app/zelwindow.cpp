@@ -1,5 +1,6 @@
 #include "zelwindow.h"
 
+#include "configsheet.h"
 #include "pgmstatdlg.h"
 #include "productdlg.h"
 #include "settings.h"
@@ -84,10 +85,7 @@ void TZelWindow::BuildMenus() {
     QMenu* view = menuBar()->addMenu(tr("&View"));
     add(view, tr("&Product"), "viewProduct", &TZelWindow::CmProduct);
     add(view, tr("&RF Sites"), "viewRfSites", &TZelWindow::CmRfSites);
-    // Its editor is not part of this build yet: shown, but not offered.
-    QAction* configuration = view->addAction(tr("&Configuration"));
-    configuration->setObjectName(QStringLiteral("viewConfiguration"));
-    configuration->setEnabled(false);
+    add(view, tr("&Configuration"), "viewConfiguration", &TZelWindow::CmConfiguration);
     add(view, tr("Pass&word"), "viewPassword", &TZelWindow::CmPassword);
     QMenu* radio = menuBar()->addMenu(tr("&Radio"));
     add(radio, tr("&Program"), "radioProgram", &TZelWindow::CmProgram);
@@ -248,6 +246,13 @@ void TZelWindow::CmRfSites() {
     EditCopy([this](TBoardData& copy) {
         TSitesDlg dialog(this, copy);
         return Ui().Exec(dialog);
+    });
+}
+
+void TZelWindow::CmConfiguration() {
+    EditCopy([this](TBoardData& copy) {
+        TConfigurationSheet sheet(this, copy);
+        return Ui().Exec(sheet);
     });
 }
 

@@ -46,6 +46,7 @@ class TZelWindow final : public QMainWindow {
     bool CmFileSaveAs();
     void CmProduct();
     void CmRfSites();
+    void CmConfiguration();
     void CmPassword();
     void CmProgram();
     void CmSerialPort();

@@ -2,6 +2,9 @@
 
 #include "fieldrules.h"
 #include "fqvalue.h"
+#include "stringtable.h"
+
+#include <cstdio>
 
 std::optional<std::string> FilterFrequencyInput(std::string_view text, bool caretAtEnd) {
     if (!OnlyCharacters(text, "0-9."))
@@ -50,4 +53,37 @@ ProductChoice ProductFromTexts(std::string_view productText, std::string_view mo
     if (productText == "Portable")
         return {std::string(kPortable[0]), std::string(kPortable[1]), false};
     return {std::string(productText.substr(0, 31)), std::string(modelText.substr(0, 31)), true};
+}
+
+std::optional<std::string> FilterEsnInput(std::string_view text, bool caretAtEnd) {
+    std::string result(text);
+    if (caretAtEnd)
+        for (char& c : result)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+    if (!IsValidEsnText(result))
+        return std::nullopt;
+    return result;
+}
+
+FieldCheck CheckSystemIdField(std::string_view text) {
+    return {IsValidSystemId(text), strings::kOutOfRange};
+}
+
+FieldCheck CheckPageCodeField(std::string_view text) {
+    return {IsValidPageCode(text), strings::kInvalidPagingCode};
+}
+
+FieldCheck CheckJoinCodeField(std::string_view text) {
+    return {IsValidJoinCode(text), strings::kInvalidPagingCode};
+}
+
+FieldCheck CheckCharactersField(std::string_view text, std::string_view allowed) {
+    return {OnlyCharacters(text, allowed), strings::kInvalidCharacter};
+}
+
+int LeadingRoute(std::string_view line) {
+    int route = 0;
+    std::sscanf(std::string(line).c_str(), "%d", &route);
+    return route;
 }

@@ -32,3 +32,23 @@ struct ProductChoice {
     bool NeedsCheck;
 };
 ProductChoice ProductFromTexts(std::string_view productText, std::string_view modelText);
+
+// The ESN field after a keystroke: with the caret at the end lower-case
+// letters become capitals; any character outside space..underscore refuses
+// the keystroke.
+std::optional<std::string> FilterEsnInput(std::string_view text, bool caretAtEnd);
+
+// The whole-text checks of the channel banks page, each with the message id
+// of its report; OK when `Check` passes.
+struct FieldCheck {
+    bool Passed;
+    int MessageId; // strings::kInvalidPagingCode, kOutOfRange or kInvalidCharacter
+};
+FieldCheck CheckSystemIdField(std::string_view text);
+FieldCheck CheckPageCodeField(std::string_view text);
+FieldCheck CheckJoinCodeField(std::string_view text);
+FieldCheck CheckCharactersField(std::string_view text, std::string_view allowed);
+
+// The number at the start of a list line ("9 (Operator)" gives 9; 0 when
+// none can be read).
+int LeadingRoute(std::string_view line);

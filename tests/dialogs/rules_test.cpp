@@ -47,3 +47,41 @@ TEST(DialogRules, ProductChoice) {
     EXPECT_EQ(typed.ProductName, "mobile");
     EXPECT_EQ(typed.ModelNumber, "Default");
 }
+
+TEST(DialogRules, EsnTyping) {
+    std::string text;
+    for (const char key : std::string("ab12")) {
+        const auto next = FilterEsnInput(text + key, true);
+        ASSERT_TRUE(next);
+        text = *next;
+    }
+    EXPECT_EQ(text, "AB12");
+    EXPECT_FALSE(FilterEsnInput("AaB", false)) << "lower case inside the text is refused";
+    for (const char* refused : {"{", "~", "`", "A}"})
+        EXPECT_FALSE(FilterEsnInput(refused, true)) << refused;
+    for (const char* accepted : {"@", "[", "_", " 9?"})
+        EXPECT_TRUE(FilterEsnInput(accepted, true)) << accepted;
+}
+
+TEST(DialogRules, BankFieldChecks) {
+    const struct {
+        FieldCheck check;
+        bool passed;
+        int message;
+    } cases[] = {
+        {CheckSystemIdField("32"), false, 32522},   {CheckSystemIdField("31"), true, 32522},
+        {CheckSystemIdField(""), true, 32522},      {CheckPageCodeField("1234"), true, 407},
+        {CheckPageCodeField("31-1234"), true, 407}, {CheckPageCodeField("32-1234"), false, 407},
+        {CheckPageCodeField("12-34"), false, 407},  {CheckJoinCodeField("1234;05-6789;4321"), true, 407},
+        {CheckJoinCodeField("1234;40-0001"), false, 407},
+        {CheckCharactersField("12a", "0-9"), false, 32521},
+        {CheckCharactersField("(555)1-2", "0-9()-"), true, 32521},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.check.Passed, c.passed);
+        EXPECT_EQ(c.check.MessageId, c.message);
+    }
+    EXPECT_EQ(LeadingRoute("9 (Operator)"), 9);
+    EXPECT_EQ(LeadingRoute("0 (Emergency)"), 0);
+    EXPECT_EQ(LeadingRoute(""), 0);
+}

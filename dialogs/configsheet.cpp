@@ -1,0 +1,537 @@
+#include "configsheet.h"
+
+#include "fieldrules.h"
+#include "listfill.h"
+#include "records.h"
+#include "rules.h"
+#include "stringtable.h"
+#include "uiservices.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+namespace {
+
+template <typename T> T* Named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLineEdit* Edit(QWidget* parent, const char* name, int maxLength, TRuleValidator::Rule rule) {
+    auto* edit = Named(new QLineEdit(parent), name);
+    edit->setMaxLength(maxLength);
+    edit->setValidator(new TRuleValidator(edit, std::move(rule)));
+    return edit;
+}
+
+// A keystroke rule that only lets the given characters in.
+TRuleValidator::Rule Only(std::string allowed) {
+    return [allowed](std::string_view text, bool) -> std::optional<std::string> {
+        if (!OnlyCharacters(text, allowed))
+            return std::nullopt;
+        return std::string(text);
+    };
+}
+
+void SetChecked(QAbstractButton* button, std::int32_t flag) { button->setChecked(flag != 0); }
+std::int32_t Flag(const QAbstractButton* button) { return button->isChecked() ? 1 : 0; }
+
+std::string Text(const QLineEdit* edit, int maxLength) {
+    return edit->text().left(maxLength).toStdString();
+}
+
+// Selects the first line that begins with the route's digits; an unknown
+// route leaves the previous line.
+void SelectRoute(QComboBox* routes, std::int32_t route) {
+    const int line = routes->findText(QString::number(route), Qt::MatchStartsWith);
+    if (line >= 0)
+        routes->setCurrentIndex(line);
+}
+
+QString Report(int messageId) {
+    QString text = QString::fromStdString(LoadMessage(messageId));
+    if (messageId == strings::kOutOfRange)
+        text.replace(QStringLiteral("%ld to %ld"), QStringLiteral("0 to 31"));
+    return text;
+}
+
+} // namespace
+
+QValidator::State TRuleValidator::validate(QString& input, int& position) const {
+    const bool atEnd = position == input.size();
+    const auto result = rule_(input.toStdString(), atEnd);
+    if (!result)
+        return Invalid;
+    input = QString::fromStdString(*result);
+    if (atEnd)
+        position = static_cast<int>(input.size());
+    return Acceptable;
+}
+
+void TPropertyPage::EnsureSetUp() {
+    if (setUp_)
+        return;
+    setUp_ = true;
+    SetupWindow();
+}
+
+void TPropertyPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    EnsureSetUp();
+}
+
+// --- General -----------------------------------------------------------
+
+TGlobalDlg::TGlobalDlg(QWidget* parent, TBoardData& document) : TPropertyPage(parent, document) {
+    auto* options = new QGroupBox(tr("&Options"), this);
+    conventional_ = Named(new QCheckBox(tr("Enable Conventional Operation"), options), "conventional");
+    clearChannelAlert_ = Named(new QCheckBox(tr("Clear Channel Alert"), options), "clearChannelAlert");
+    disableRadioKill_ = Named(new QCheckBox(tr("Disable Radio-Kill"), options), "disableRadioKill");
+    disableBeep_ = Named(new QCheckBox(tr("Disable Disconnect Beep"), options), "disableBeep");
+    auto* optionsLayout = new QVBoxLayout(options);
+    for (QWidget* box : {conventional_, clearChannelAlert_, disableRadioKill_, disableBeep_})
+        optionsLayout->addWidget(box);
+
+    auto* speedDial = new QGroupBox(tr("&Speed Dial"), this);
+    disableUserProgramming_ =
+        Named(new QCheckBox(tr("Disable User Programming"), speedDial), "disableUserProgramming");
+    restrictKeypad_ = Named(new QCheckBox(tr("Restrict Keypad Calls"), speedDial), "restrictKeypad");
+    auto* speedLayout = new QVBoxLayout(speedDial);
+    speedLayout->addWidget(disableUserProgramming_);
+    speedLayout->addWidget(restrictKeypad_);
+
+    auto* busy = new QGroupBox(tr("&Busy Channel Detect"), this);
+    carrier_ = Named(new QRadioButton(tr("Carrier"), busy), "carrier");
+    ctcss_ = Named(new QRadioButton(tr("CTCSS"), busy), "ctcss");
+    auto* busyLayout = new QVBoxLayout(busy);
+    busyLayout->addWidget(carrier_);
+    busyLayout->addWidget(ctcss_);
+
+    auto* identification = new QGroupBox(tr("Radio &Identification"), this);
+    verifyEsn_ = Named(new QCheckBox(tr("Verify ESN:"), identification), "verifyEsn");
+    esn_ = Edit(identification, "esn", 10, FilterEsnInput);
+    auto* idLayout = new QHBoxLayout(identification);
+    idLayout->addWidget(verifyEsn_);
+    idLayout->addWidget(esn_);
+    connect(verifyEsn_, &QCheckBox::toggled, esn_, &QLineEdit::setEnabled);
+
+    auto* microphone = new QGroupBox(tr("External &Microphone"), this);
+    delayed_ = Named(new QRadioButton(tr("Delayed"), microphone), "delayed");
+    standard_ = Named(new QRadioButton(tr("Standard"), microphone), "standard");
+    auto* micLayout = new QVBoxLayout(microphone);
+    micLayout->addWidget(delayed_);
+    micLayout->addWidget(standard_);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(options, 0, 0);
+    grid->addWidget(speedDial, 1, 0);
+    grid->addWidget(busy, 0, 1);
+    grid->addWidget(microphone, 1, 1);
+    grid->addWidget(identification, 2, 0, 1, 2);
+}
+
+void TGlobalDlg::SetupWindow() {
+    const TGlobalData& g = document_.Global;
+    esn_->setValidator(nullptr);
+    esn_->setText(QString::fromStdString(g.EsnText.Str()));
+    esn_->setValidator(new TRuleValidator(esn_, FilterEsnInput));
+    SetChecked(verifyEsn_, g.VerifyEsn);
+    esn_->setEnabled(verifyEsn_->isChecked());
+    SetChecked(conventional_, g.ConventionalOperation);
+    SetChecked(clearChannelAlert_, g.ClearChannelAlert);
+    SetChecked(disableRadioKill_, g.DisableRadioKill);
+    SetChecked(ctcss_, g.BusyDetectCtcss);
+    SetChecked(carrier_, g.BusyDetectCarrier);
+    SetChecked(disableUserProgramming_, g.DisableUserProgramming);
+    SetChecked(restrictKeypad_, g.RestrictKeypadCalls);
+    SetChecked(delayed_, g.ExtMicDelayed);
+    SetChecked(standard_, g.ExtMicStandard);
+    SetChecked(disableBeep_, g.DisableDisconnectBeep);
+}
+
+void TGlobalDlg::Apply() {
+    TGlobalData& g = document_.Global;
+    g.EsnText.Set(Text(esn_, 10));
+    g.VerifyEsn = Flag(verifyEsn_);
+    g.ConventionalOperation = Flag(conventional_);
+    g.ClearChannelAlert = Flag(clearChannelAlert_);
+    g.DisableRadioKill = Flag(disableRadioKill_);
+    g.BusyDetectCtcss = Flag(ctcss_);
+    g.BusyDetectCarrier = Flag(carrier_);
+    g.DisableUserProgramming = Flag(disableUserProgramming_);
+    g.RestrictKeypadCalls = Flag(restrictKeypad_);
+    g.ExtMicDelayed = Flag(delayed_);
+    g.ExtMicStandard = Flag(standard_);
+    g.DisableDisconnectBeep = Flag(disableBeep_);
+}
+
+// --- Channel banks -----------------------------------------------------
+
+TBankDlg::TBankDlg(QWidget* parent, TBoardData& document) : TPropertyPage(parent, document) {
+    auto* selectorBox = new QGroupBox(tr("Channel Selector"), this);
+    selector_ = Named(new QListWidget(selectorBox), "selector");
+    auto* remove = Named(new QPushButton(tr("-"), selectorBox), "removeBank");
+    auto* add = Named(new QPushButton(tr("+"), selectorBox), "addBank");
+    auto* selectorButtons = new QHBoxLayout;
+    selectorButtons->addWidget(remove);
+    selectorButtons->addWidget(add);
+    auto* selectorLayout = new QVBoxLayout(selectorBox);
+    selectorLayout->addWidget(selector_);
+    selectorLayout->addLayout(selectorButtons);
+
+    auto* nameBox = new QGroupBox(tr("Channel &Name"), this);
+    // Any text of up to 14 characters is a channel name.
+    name_ = Edit(nameBox, "name", 14, [](std::string_view text, bool) {
+        return std::optional<std::string>(std::string(text));
+    });
+    (new QVBoxLayout(nameBox))->addWidget(name_);
+
+    auto* addressBox = new QGroupBox(tr("Primary &Address"), this);
+    systemId_ = Edit(addressBox, "systemId", 2, Only("0-9"));
+    pagingCode_ = Edit(addressBox, "pagingCode", 4, Only("0-9"));
+    auto* addressForm = new QFormLayout(addressBox);
+    addressForm->addRow(tr("System ID:"), systemId_);
+    addressForm->addRow(tr("Paging Code:"), pagingCode_);
+
+    auto* siteBox = new QGroupBox(tr("&RF Site"), this);
+    site_ = Named(new QComboBox(siteBox), "site");
+    (new QVBoxLayout(siteBox))->addWidget(site_);
+    auto* secureBox = new QGroupBox(tr("&Secure Speech"), this);
+    secureSpeech_ = Named(new QComboBox(secureBox), "secureSpeech");
+    (new QVBoxLayout(secureBox))->addWidget(secureSpeech_);
+
+    emergencyOverride_ = Named(new QCheckBox(tr("Emergency Override"), this), "emergencyOverride");
+    priorityOverride_ = Named(new QCheckBox(tr("Priority Override"), this), "priorityOverride");
+    hornAlert_ = Named(new QCheckBox(tr("Horn Alert"), this), "hornAlert");
+
+    auto actionBox = [this](const QString& title, const char* prefix, QRadioButton*& group,
+                            QRadioButton*& connectButton, QRadioButton*& none, QLineEdit*& code,
+                            QComboBox*& route, QLineEdit*& number, int numberLength,
+                            const char* numberCharacters) {
+        auto* box = new QGroupBox(title, this);
+        const std::string p(prefix);
+        group = Named(new QRadioButton(tr("Group"), box), (p + "Group").c_str());
+        connectButton = Named(new QRadioButton(tr("Connect"), box), (p + "Connect").c_str());
+        none = Named(new QRadioButton(tr("None"), box), (p + "None").c_str());
+        auto* buttons = new QButtonGroup(box);
+        for (QRadioButton* button : {group, connectButton, none})
+            buttons->addButton(button);
+        code = Edit(box, (p + "PagingCode").c_str(), 7, Only("0-9-"));
+        route = Named(new QComboBox(box), (p + "Route").c_str());
+        number = Edit(box, (p + "Number").c_str(), numberLength, Only(numberCharacters));
+        auto* radios = new QHBoxLayout;
+        radios->addWidget(group);
+        radios->addWidget(connectButton);
+        radios->addWidget(none);
+        auto* form = new QFormLayout(box);
+        form->addRow(radios);
+        form->addRow(tr("Paging Code:"), code);
+        form->addRow(tr("Route:"), route);
+        form->addRow(tr("Number:"), number);
+        return box;
+    };
+    auto* ptt = actionBox(tr("PTT Action"), "ptt", pttGroup_, pttConnect_, pttNone_,
+                          pttPagingCode_, pttRoute_, pttNumber_, 8, "0-9");
+    auto* button = actionBox(tr("Button Action"), "button", buttonGroup_, buttonConnect_,
+                             buttonNone_, buttonPagingCode_, buttonRoute_, buttonNumber_, 29,
+                             "0-9()-");
+
+    auto* groupsBox = new QGroupBox(tr("Receive &Groups"), this);
+    receiveGroups_ = Edit(groupsBox, "receiveGroups", 31, Only("0-9-;"));
+    (new QVBoxLayout(groupsBox))->addWidget(receiveGroups_);
+
+    auto* options = new QVBoxLayout;
+    options->addWidget(emergencyOverride_);
+    options->addWidget(priorityOverride_);
+    options->addWidget(hornAlert_);
+    auto* grid = new QGridLayout;
+    grid->addWidget(nameBox, 0, 0);
+    grid->addWidget(addressBox, 1, 0);
+    grid->addWidget(siteBox, 0, 1);
+    grid->addWidget(secureBox, 1, 1);
+    grid->addWidget(ptt, 2, 0);
+    grid->addWidget(button, 2, 1);
+    grid->addWidget(groupsBox, 3, 0);
+    grid->addLayout(options, 3, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(selectorBox);
+    layout->addLayout(grid, 1);
+
+    connect(selector_, &QListWidget::currentRowChanged, this, &TBankDlg::SelectorChanged);
+    connect(add, &QPushButton::clicked, this, &TBankDlg::Add);
+    connect(remove, &QPushButton::clicked, this, &TBankDlg::Remove);
+}
+
+void TBankDlg::SetupWindow() {
+    FillFromStrings(*secureSpeech_, strings::kSecureSpeech);
+    FillFromStrings(*pttRoute_, strings::kRoutes);
+    FillFromStrings(*buttonRoute_, strings::kRoutes);
+    for (const auto& site : document_.Sites)
+        site_->addItem(QString::fromStdString(site->Name.Str()),
+                       QVariant::fromValue(reinterpret_cast<quintptr>(site.get())));
+    site_->model()->sort(0);
+    {
+        const QSignalBlocker blocker(selector_);
+        const QString format = QString::fromStdString(LoadMessage(strings::kPosition));
+        for (int i = 0; i < document_.Banks.Count(); ++i)
+            selector_->addItem(QString(format).replace(QStringLiteral("%d"), QString::number(i + 1)));
+        selector_->setCurrentRow(document_.Banks.Count() > 0 ? 0 : -1);
+    }
+    shown_ = -1;
+    SwitchTo(document_.Banks.Count() > 0 ? 0 : -1);
+}
+
+void TBankDlg::SelectLine(int line) {
+    const QSignalBlocker blocker(selector_);
+    selector_->setCurrentRow(line);
+}
+
+void TBankDlg::SwitchTo(int bank) {
+    Store(shown_);
+    shown_ = bank;
+    Load(bank);
+}
+
+void TBankDlg::Load(int bank) {
+    if (bank < 0 || bank >= document_.Banks.Count()) {
+        for (QLineEdit* edit : {name_, systemId_, pagingCode_, pttPagingCode_, pttNumber_,
+                                buttonPagingCode_, buttonNumber_, receiveGroups_})
+            edit->clear();
+        for (QComboBox* list : {site_, secureSpeech_, pttRoute_, buttonRoute_})
+            list->setCurrentIndex(-1);
+        for (QAbstractButton* box : {static_cast<QAbstractButton*>(emergencyOverride_),
+                                     static_cast<QAbstractButton*>(priorityOverride_),
+                                     static_cast<QAbstractButton*>(hornAlert_)})
+            box->setChecked(false);
+        pttNone_->setChecked(true);
+        buttonNone_->setChecked(true);
+        return;
+    }
+    const TBankData& b = document_.Banks[bank];
+    // Stored values are shown as they are; only typing is checked.
+    auto put = [](QLineEdit* edit, const std::string& text) {
+        const QValidator* validator = edit->validator();
+        edit->setValidator(nullptr);
+        edit->setText(QString::fromStdString(text));
+        edit->setValidator(validator);
+    };
+    put(name_, b.Name.Str());
+    put(systemId_, b.SystemId.Str());
+    put(pagingCode_, b.PagingCode.Str());
+    int siteLine = -1;
+    for (int line = site_->count() - 1; line >= 0; --line)
+        if (site_->itemData(line).value<quintptr>() == reinterpret_cast<quintptr>(b.Site) &&
+            b.Site != nullptr) {
+            siteLine = line;
+            break;
+        }
+    site_->setCurrentIndex(siteLine);
+    secureSpeech_->setCurrentIndex(b.Scrambler >= 0 && b.Scrambler < secureSpeech_->count()
+                                       ? b.Scrambler
+                                       : -1);
+    SetChecked(emergencyOverride_, b.EmergencyOverride);
+    SetChecked(priorityOverride_, b.PriorityOverride);
+    SetChecked(pttGroup_, b.PttGroup);
+    SetChecked(pttNone_, b.PttNone);
+    put(pttPagingCode_, b.PttPagingCode.Str());
+    SetChecked(buttonGroup_, b.ButtonGroup);
+    SetChecked(buttonConnect_, b.ButtonConnect);
+    SetChecked(buttonNone_, b.ButtonNone);
+    put(buttonPagingCode_, b.ButtonPagingCode.Str());
+    SelectRoute(buttonRoute_, b.ButtonRoute);
+    put(buttonNumber_, b.ButtonNumber.Str());
+    put(receiveGroups_, b.ReceiveGroups.Str());
+    SetChecked(hornAlert_, b.HornAlert);
+    SetChecked(pttConnect_, b.PttConnect);
+    SelectRoute(pttRoute_, b.PttRoute);
+    put(pttNumber_, b.PttNumber.Str());
+}
+
+void TBankDlg::Store(int bank) {
+    if (bank < 0 || bank >= document_.Banks.Count())
+        return;
+    TBankData& b = document_.Banks[bank];
+    b.Name.Set(Text(name_, 14));
+    b.SystemId.Set(Text(systemId_, 2));
+    b.PagingCode.Set(Text(pagingCode_, 4));
+    b.Site = site_->currentIndex() >= 0
+                 ? reinterpret_cast<TRfSite*>(site_->currentData().value<quintptr>())
+                 : nullptr;
+    b.Scrambler = secureSpeech_->currentIndex();
+    b.EmergencyOverride = Flag(emergencyOverride_);
+    b.PriorityOverride = Flag(priorityOverride_);
+    b.PttGroup = Flag(pttGroup_);
+    b.PttNone = Flag(pttNone_);
+    b.PttPagingCode.Set(Text(pttPagingCode_, 7));
+    b.ButtonGroup = Flag(buttonGroup_);
+    b.ButtonConnect = Flag(buttonConnect_);
+    b.ButtonNone = Flag(buttonNone_);
+    b.ButtonPagingCode.Set(Text(buttonPagingCode_, 7));
+    b.ButtonRoute = LeadingRoute(buttonRoute_->currentText().toStdString());
+    b.ButtonNumber.Set(Text(buttonNumber_, 29));
+    b.ReceiveGroups.Set(Text(receiveGroups_, 31));
+    b.HornAlert = Flag(hornAlert_);
+    b.PttConnect = Flag(pttConnect_);
+    b.PttRoute = LeadingRoute(pttRoute_->currentText().toStdString());
+    b.PttNumber.Set(Text(pttNumber_, 8));
+}
+
+bool TBankDlg::FieldsValid() {
+    const std::pair<QLineEdit*, FieldCheck> checks[] = {
+        {systemId_, CheckSystemIdField(Text(systemId_, 2))},
+        {pagingCode_, CheckCharactersField(Text(pagingCode_, 4), "0-9")},
+        {pttPagingCode_, CheckPageCodeField(Text(pttPagingCode_, 7))},
+        {pttNumber_, CheckCharactersField(Text(pttNumber_, 8), "0-9")},
+        {buttonPagingCode_, CheckPageCodeField(Text(buttonPagingCode_, 7))},
+        {buttonNumber_, CheckCharactersField(Text(buttonNumber_, 29), "0-9()-")},
+        {receiveGroups_, CheckJoinCodeField(Text(receiveGroups_, 31))},
+    };
+    for (const auto& [edit, check] : checks) {
+        if (check.Passed)
+            continue;
+        Ui().Message(this, Report(check.MessageId), kProgramTitle, IUiServices::Icon::Exclamation);
+        edit->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void TBankDlg::SelectorChanged(int line) {
+    if (FieldsValid())
+        SwitchTo(line);
+    else
+        SelectLine(shown_);
+}
+
+void TBankDlg::Add() {
+    if (document_.Banks.Count() >= 16) {
+        Ui().Beep();
+        return;
+    }
+    auto bank = std::make_unique<TBankData>();
+    const int line = selector_->currentRow();
+    if (line >= 0 && line < document_.Banks.Count())
+        *bank = document_.Banks[line];
+    document_.Banks.Append(bank);
+    const int count = document_.Banks.Count();
+    const QString format = QString::fromStdString(LoadMessage(strings::kPosition));
+    selector_->addItem(QString(format).replace(QStringLiteral("%d"), QString::number(count)));
+    SelectLine(count - 1);
+    SwitchTo(count - 1);
+}
+
+void TBankDlg::Remove() {
+    if (document_.Banks.Count() == 0) {
+        Ui().Beep();
+        return;
+    }
+    const int last = document_.Banks.Count() - 1;
+    // The removed bank's values on screen go with it; any other shown bank
+    // keeps them.
+    if (shown_ != last)
+        Store(shown_);
+    shown_ = -1;
+    document_.Banks.RemoveAt(last);
+    {
+        const QSignalBlocker blocker(selector_);
+        delete selector_->takeItem(last);
+    }
+    SelectLine(last - 1);
+    SwitchTo(last - 1);
+}
+
+bool TBankDlg::KillActive() { return FieldsValid(); }
+
+void TBankDlg::Apply() { Store(shown_); }
+
+// --- Speed dial --------------------------------------------------------
+
+TSpeedDialDlg::TSpeedDialDlg(QWidget* parent, TBoardData& document)
+    : TPropertyPage(parent, document) {
+    auto* box = new QGroupBox(tr("Memory Locations"), this);
+    auto* grid = new QGridLayout(box);
+    for (int i = 0; i < 10; ++i) {
+        numbers_[i] = Edit(box, ("number" + std::to_string(i)).c_str(), 29, Only("0-9()-"));
+        routes_[i] = Named(new QComboBox(box), ("route" + std::to_string(i)).c_str());
+        auto* label = new QLabel(QStringLiteral("&%1:").arg(i), box);
+        label->setBuddy(numbers_[i]);
+        const int row = i % 5;
+        const int column = (i / 5) * 3;
+        grid->addWidget(label, row, column);
+        grid->addWidget(numbers_[i], row, column + 1);
+        grid->addWidget(routes_[i], row, column + 2);
+    }
+    (new QVBoxLayout(this))->addWidget(box);
+}
+
+void TSpeedDialDlg::SetupWindow() {
+    for (int i = 0; i < 10; ++i) {
+        FillFromStrings(*routes_[i], strings::kRoutes);
+        numbers_[i]->setText(QString::fromStdString(document_.SpeedDial.Number[i].Str()));
+        SelectRoute(routes_[i], document_.SpeedDial.Route[i]);
+    }
+}
+
+bool TSpeedDialDlg::KillActive() {
+    for (int i = 0; i < 10; ++i) {
+        document_.SpeedDial.Number[i].Set(Text(numbers_[i], 29));
+        document_.SpeedDial.Route[i] = LeadingRoute(routes_[i]->currentText().toStdString());
+    }
+    return true;
+}
+
+// --- The sheet ---------------------------------------------------------
+
+TConfigurationSheet::TConfigurationSheet(QWidget* parent, TBoardData& document) : QDialog(parent) {
+    setWindowTitle(tr("Configuration"));
+    tabs_ = Named(new QTabWidget(this), "pages");
+    pages_ = {new TGlobalDlg(tabs_, document), new TBankDlg(tabs_, document),
+              new TSpeedDialDlg(tabs_, document)};
+    tabs_->addTab(pages_[0], tr("General"));
+    tabs_->addTab(pages_[1], tr("Channel Banks"));
+    tabs_->addTab(pages_[2], tr("Speed Dial"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addWidget(buttons);
+    connect(tabs_, &QTabWidget::currentChanged, this, &TConfigurationSheet::TabChanged);
+}
+
+void TConfigurationSheet::TabChanged(int index) {
+    if (index == current_)
+        return;
+    if (!pages_[static_cast<std::size_t>(current_)]->KillActive()) {
+        const QSignalBlocker blocker(tabs_);
+        tabs_->setCurrentIndex(current_);
+        return;
+    }
+    current_ = index;
+    pages_[static_cast<std::size_t>(index)]->EnsureSetUp();
+}
+
+void TConfigurationSheet::accept() {
+    if (!pages_[static_cast<std::size_t>(current_)]->KillActive())
+        return;
+    for (TPropertyPage* page : pages_)
+        if (page->IsSetUp())
+            page->Apply();
+    QDialog::accept();
+}
