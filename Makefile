@@ -4,7 +4,7 @@ BUILD_ASAN  ?= build-asan
 BUILD_TYPE  ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: deps build test demo asan clean
+.PHONY: deps build test demo asan screenshots clean
 
 deps:
 	scripts/install-deps
@@ -17,6 +17,10 @@ build: deps
 # a simulated option board on COM1, then reads it back and verifies it.
 demo: build
 	TARVO_COM1=sim $(BUILD)/bin/zeltool program examples/demo.zel --port 1 --verify
+
+# The main window and every dialog, rendered offscreen for the README.
+screenshots: build
+	$(BUILD)/bin/zel-screenshots examples/demo.zel docs/screenshots
 
 # Runs every test.
 test: build
