@@ -15,5 +15,7 @@ bool IsRegistered();
 
 // The simulated board behind a port whose variable says "sim".
 std::shared_ptr<sim::OptionBoard> SimulatedBoard(std::string_view portName);
+// Whether a simulated port is open now (every call must close it again).
+bool SimulatedPortOpen(std::string_view portName);
 
 } // namespace radioserver

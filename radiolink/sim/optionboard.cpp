@@ -11,7 +11,7 @@ namespace {
 constexpr std::pair<std::string_view, Fault> kFaultNames[] = {
     {"none", Fault::None},       {"noanswer", Fault::NoAnswer}, {"nak", Fault::Nak},
     {"badsum", Fault::BadSum},   {"badlink", Fault::BadLink},   {"badmarker", Fault::BadMarker},
-    {"inuse", Fault::PortInUse},
+    {"range", Fault::OutOfRange}, {"inuse", Fault::PortInUse},
 };
 
 bool ParseNumber(std::string_view text, int& value, int limit) {
@@ -84,6 +84,10 @@ std::optional<SimOptions> ParseSimOptions(std::string_view text, std::string* er
                 }
             if (!known)
                 return fail("fault: unknown kind '" + std::string(value) + "'");
+        } else if (key == "count") {
+            if (!ParseNumber(value, number, 1'000'000'000))
+                return fail("count: expected a number of strikes");
+            options.FaultCount = number;
         } else if (key == "after" || key == "powerloss") {
             if (!ParseNumber(value, number, 1'000'000'000))
                 return fail(std::string(key) + ": expected a packet count");
@@ -106,17 +110,30 @@ OptionBoard::OptionBoard() { memory_.fill(0xFF); }
 void OptionBoard::Configure(const SimOptions& options) {
     options_ = options;
     boardFrames_ = 0;
+    strikes_ = 0;
 }
 
 bool OptionBoard::FaultActive() const {
-    return options_.FaultKind != Fault::None && boardFrames_ >= options_.FaultAfter;
+    return options_.FaultKind != Fault::None && boardFrames_ >= options_.FaultAfter &&
+           (options_.FaultCount == 0 || strikes_ < options_.FaultCount);
+}
+
+bool OptionBoard::RefuseOpen() {
+    if (options_.FaultKind != Fault::PortInUse || !FaultActive())
+        return false;
+    Strike();
+    return true;
 }
 
 std::vector<std::uint8_t> OptionBoard::Answer(std::span<const std::uint8_t> request) {
     if (request.empty())
         return {};
-    if (options_.FaultKind == Fault::NoAnswer && FaultActive())
+    if (options_.FaultKind == Fault::NoAnswer && FaultActive()) {
+        // A reset frame has no answer to miss; everything else goes unanswered.
+        if (request[0] != 0xF1)
+            Strike();
         return {};
+    }
     if (request[0] == frame::kStart)
         return AnswerBoardFrame(request);
     return AnswerRadioFrame(request);
@@ -153,7 +170,7 @@ std::vector<std::uint8_t> OptionBoard::AnswerBoardFrame(std::span<const std::uin
         request.back() != frame::LinkCheck(request.data(), request.size() - 1))
         return {};
 
-    const bool faulty = FaultActive();
+    const bool faulty = FaultActive() && options_.FaultKind != Fault::PortInUse;
     ++boardFrames_;
     const std::size_t length = request[3];
     const auto body = request.subspan(4, length - 2);
@@ -199,11 +216,20 @@ std::vector<std::uint8_t> OptionBoard::AnswerBoardFrame(std::span<const std::uin
 
     if (!faulty)
         return reply;
+    Strike();
     const std::size_t replyLength = reply[3];
     switch (options_.FaultKind) {
     case Fault::Nak:
         if (reply[4] == frame::kDataMarker)
             reply[6] = frame::kStatusNak;
+        break;
+    case Fault::OutOfRange:
+        if (reply[4] == frame::kDataMarker) {
+            // The reply of a refused address: no data follows.
+            reply.resize(11);
+            reply[3] = 7;
+            reply[6] = frame::kStatusOutOfRange;
+        }
         break;
     case Fault::BadSum:
         reply[replyLength + 2] ^= 0x01;
@@ -216,8 +242,9 @@ std::vector<std::uint8_t> OptionBoard::AnswerBoardFrame(std::span<const std::uin
     }
     // The checks are recomputed around the fault, so that the library sees
     // exactly the fault it is meant to see and no other.
+    const std::size_t faultyLength = reply[3];
     if (options_.FaultKind != Fault::BadSum)
-        reply[replyLength + 2] = frame::BodyChecksum(reply.data() + 4, replyLength - 2);
+        reply[faultyLength + 2] = frame::BodyChecksum(reply.data() + 4, faultyLength - 2);
     reply.back() = frame::LinkCheck(reply.data(), reply.size() - 1);
     if (options_.FaultKind == Fault::BadLink)
         reply.back() ^= 0xFF;

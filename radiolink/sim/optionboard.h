@@ -21,6 +21,7 @@ enum class Fault {
     BadSum,     // data replies carry a wrong body checksum
     BadLink,    // board replies carry a wrong link check byte
     BadMarker,  // board replies carry a wrong marker
+    OutOfRange, // data replies carry status 2, address out of range
     PortInUse,  // the port cannot be opened
 };
 
@@ -30,6 +31,9 @@ struct SimOptions {
     // The fault starts after this many option-board frames were answered
     // normally; with NoAnswer this is a power loss after N packets.
     int FaultAfter = 0;
+    // How many times the fault strikes (each faulty reply or refused open);
+    // 0 for as long as the options stand.
+    int FaultCount = 0;
     // A write to this address stores a different byte but is acknowledged.
     std::optional<std::uint16_t> CorruptAddress;
 
@@ -37,8 +41,8 @@ struct SimOptions {
 };
 
 // Parses "key=value" options separated by commas: esn=TEXT (up to 10
-// characters), fault=none|noanswer|nak|badsum|badlink|badmarker|inuse,
-// after=N, powerloss=N (fault=noanswer,after=N), corrupt=ADDRESS.
+// characters), fault=none|noanswer|nak|badsum|badlink|badmarker|range|inuse,
+// after=N, count=N, powerloss=N (fault=noanswer,after=N), corrupt=ADDRESS.
 // Returns nullopt and sets `error` for an unknown key or a bad value.
 std::optional<SimOptions> ParseSimOptions(std::string_view text, std::string* error);
 std::string_view FaultName(Fault fault);
@@ -51,6 +55,8 @@ class OptionBoard {
 
     // New options restart the count of answered frames; the memory is kept.
     void Configure(const SimOptions& options);
+    // True when the port is to be refused as in use (a fault that counts).
+    bool RefuseOpen();
     const SimOptions& Options() const { return options_; }
 
     // The reply to one request frame (its link check byte included); an
@@ -67,10 +73,13 @@ class OptionBoard {
     std::vector<std::uint8_t> AnswerBoardFrame(std::span<const std::uint8_t> request);
     std::vector<std::uint8_t> AnswerRadioFrame(std::span<const std::uint8_t> request);
     bool FaultActive() const;
+    // The fault strikes once more: counts towards FaultCount.
+    void Strike() { ++strikes_; }
 
     std::array<std::uint8_t, kMemorySize> memory_{};
     SimOptions options_;
     int boardFrames_ = 0;
+    int strikes_ = 0;
     int resets_ = 0;
     bool testMode_ = false;
 };

@@ -27,6 +27,11 @@ std::shared_ptr<sim::OptionBoard> SimulatedBoard(std::string_view portName) {
     return it->second;
 }
 
+bool SimulatedPortOpen(std::string_view portName) {
+    std::lock_guard lock(boardsMutex);
+    return openPorts.find(portName) != openPorts.end();
+}
+
 SimBackend::SimBackend(std::string portName, const sim::SimOptions& options)
     : portName_(std::move(portName)), options_(options) {}
 
@@ -38,7 +43,7 @@ std::uint32_t SimBackend::Open() {
     board_ = SimulatedBoard(portName_);
     if (board_->Options() != options_)
         board_->Configure(options_);
-    if (options_.FaultKind == sim::Fault::PortInUse)
+    if (board_->RefuseOpen())
         return ServerResult::PortInUse;
     std::lock_guard lock(boardsMutex);
     if (!openPorts.insert(portName_).second)
