@@ -1,7 +1,7 @@
 #include "serialbackend.h"
 
-#include "frame.h"
 #include "radiolink.h"
+#include "replyframer.h"
 
 #include <cerrno>
 #include <charconv>
@@ -52,10 +52,6 @@ int MillisecondsUntil(Clock::time_point deadline) {
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left < 0 ? 0 : static_cast<int>(left);
 }
-
-// Bytes that may precede a reply (line noise, a box that just powered up) are
-// skipped, but only so many before the reply counts as garbled.
-constexpr int kMaxSkippedBytes = 256;
 
 } // namespace
 
@@ -205,60 +201,25 @@ std::uint32_t SerialBackend::Transact(std::span<const std::uint8_t> request,
     if (const auto result = WriteFrame(request); result != 0)
         return result;
 
-    // The reply's first bytes identify it: FF 8F 00 for option-board frames,
-    // FC for the radio's own short frames.
-    const bool boardFrame = !request.empty() && request[0] == frame::kStart;
-    const bool esnFrame = !request.empty() && request[0] == 0xF2;
-    const std::uint8_t header[3] = {
-        static_cast<std::uint8_t>(boardFrame ? frame::kStart : frame::kRadioReplyStart),
-        static_cast<std::uint8_t>(boardFrame ? frame::kReplyTag : 0x8B),
-        static_cast<std::uint8_t>(boardFrame ? 0x00 : 0x01)};
-    const std::size_t headerLength = boardFrame || esnFrame ? 3 : 1;
-
+    ReplyFramer framer(request, reply);
+    // The first byte may take the response timeout; each further byte must
+    // follow within the inter-byte timeout.
     auto deadline = Clock::now() + settings_.ResponseTimeout;
-    std::size_t have = 0;
-    int skipped = 0;
-    bool started = false;
     std::uint8_t byte = 0;
-    // Find the header, skipping stray bytes before it.
-    while (have < headerLength) {
-        if (!ReadByte(byte, deadline))
-            return started ? ServerResult::ReadWriteFailure : ServerResult::NotConnected;
-        if (!started)
-            deadline = Clock::now() + settings_.ResponseTimeout;
-        started = true;
-        if (byte == header[have]) {
-            reply[have++] = byte;
-            continue;
-        }
-        if (++skipped > kMaxSkippedBytes)
-            return ServerResult::ReadWriteFailure;
-        have = byte == header[0] ? 1 : 0;
-        if (have == 1)
-            reply[0] = byte;
-    }
-
-    std::size_t expected = 0; // 0: until the line falls silent
-    if (boardFrame)
-        expected = 4;
-    else if (esnFrame)
-        expected = frame::kEsnReplyLength;
-    while (expected == 0 || have < expected) {
-        if (have == reply.size())
-            return ServerResult::ReadWriteFailure; // longer than any valid frame
-        if (!ReadByte(byte, Clock::now() + settings_.ByteTimeout)) {
-            if (expected == 0) // a short radio frame ends at a pause
+    for (;;) {
+        const bool searching = framer.Current() == ReplyFramer::State::Searching;
+        if (!ReadByte(byte, searching ? deadline : Clock::now() + settings_.ByteTimeout)) {
+            if (framer.Pause() == ReplyFramer::State::Complete)
                 break;
+            return framer.SawBytes() ? ServerResult::ReadWriteFailure : ServerResult::NotConnected;
+        }
+        const auto state = framer.Feed(byte);
+        if (state == ReplyFramer::State::Complete)
+            break;
+        if (state == ReplyFramer::State::Failed)
             return ServerResult::ReadWriteFailure;
-        }
-        reply[have++] = byte;
-        if (boardFrame && have == 4) {
-            expected = static_cast<std::size_t>(reply[3]) + 4;
-            if (expected > reply.size())
-                return ServerResult::ReadWriteFailure; // longer than any valid frame
-        }
     }
-    replyLength = have;
+    replyLength = framer.Length();
     return 0;
 }
 
