@@ -2,15 +2,12 @@
 // pacing a 9600-baud line, compared with the wire time of every byte
 // exchanged (10 bit times per byte).
 #include "server/radioserver.h"
+#include "support/simprocess.h"
 #include "tarvodll.h"
 
 #include <benchmark/benchmark.h>
 
-#include <csignal>
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -31,37 +28,13 @@ double WireSeconds() {
     return bytes * 10.0 / kBaud;
 }
 
-pid_t StartSimulator(std::string& device) {
-    int out[2];
-    if (pipe(out) != 0)
-        return -1;
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        close(out[0]);
-        execl(TARVO_SIM_PATH, "tarvo-sim", "--baud", getenv("SIMBAUD") ? getenv("SIMBAUD") : "9600",
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(out[1]);
-    char line[256] = {};
-    FILE* stream = fdopen(out[0], "r");
-    if (fgets(line, sizeof line, stream) == nullptr)
-        line[0] = '\0';
-    fclose(stream);
-    device = line;
-    while (!device.empty() && device.back() == '\n')
-        device.pop_back();
-    return child;
-}
-
 void BM_ProgramImageAt9600(benchmark::State& state) {
     if (!radioserver::IsRegistered()) {
         state.SkipWithError("radio communications server not registered");
         return;
     }
-    std::string device;
-    const pid_t simulator = StartSimulator(device);
+    SimProcess simulator(TARVO_SIM_PATH, {"--baud", std::to_string(kBaud)});
+    const std::string& device = simulator.Device();
     setenv("TARVO_COM1", device.c_str(), 1);
     TarvoDllInit("KX720", "TQR41VBL2XC7PD", kPacket, kPacket);
     std::vector<unsigned char> image(kImageSize, 0x5A);
@@ -74,8 +47,6 @@ void BM_ProgramImageAt9600(benchmark::State& state) {
             }
         }
     }
-    kill(simulator, SIGTERM);
-    waitpid(simulator, nullptr, 0);
     state.counters["wire_s"] = WireSeconds();
     state.counters["ratio_to_wire"] = benchmark::Counter(
         WireSeconds() * static_cast<double>(state.iterations()),

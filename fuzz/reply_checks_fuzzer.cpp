@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2)
@@ -16,8 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::array<std::uint8_t, 67> reply{};
     std::memcpy(reply.data(), data + 1, std::min<std::size_t>(size - 1, reply.size()));
 
-    std::vector<std::uint8_t> destination(static_cast<std::size_t>(expected));
-    const std::int32_t read = tarvo::CheckDataReply(reply.data(), destination.data(), expected);
+    // new[] gives a real (never null) buffer even for 0 bytes: null would
+    // ask for a write check instead.
+    const std::unique_ptr<std::uint8_t[]> destination(new std::uint8_t[expected]);
+    const std::int32_t read = tarvo::CheckDataReply(reply.data(), destination.get(), expected);
     const std::int32_t write = tarvo::CheckDataReply(reply.data(), nullptr, 0);
     if (read == 0 || write == 0) {
         const std::size_t length = reply[3];

@@ -1,5 +1,6 @@
 #include "serialbackend.h"
 
+#include "optionlist.h"
 #include "radiolink.h"
 #include "replyframer.h"
 
@@ -55,23 +56,16 @@ int MillisecondsUntil(Clock::time_point deadline) {
 
 } // namespace
 
-std::optional<LineSettings> ParseLineSettings(std::string_view text, std::string* error) {
+std::optional<LineSettings> ParseLineSettings(std::string_view options, std::string* error) {
     LineSettings settings;
     auto fail = [&](std::string message) -> std::optional<LineSettings> {
         if (error != nullptr)
             *error = std::move(message);
         return std::nullopt;
     };
-    while (!text.empty()) {
-        const auto comma = text.find(',');
-        const std::string_view item = text.substr(0, comma);
-        text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
-        if (item.empty())
-            continue;
-        const auto equals = item.find('=');
-        const std::string_view key = item.substr(0, equals);
+    for (const auto& [key, text, hasValue, item] : SplitOptions(options)) {
         int value = 0;
-        if (equals == std::string_view::npos || !ParseInt(item.substr(equals + 1), value))
+        if (!hasValue || !ParseInt(text, value))
             return fail("option '" + std::string(item) + "' needs a whole number");
         if (key == "baud") {
             if (!BaudConstant(value))

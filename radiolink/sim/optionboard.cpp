@@ -1,6 +1,7 @@
 #include "optionboard.h"
 
 #include "frame.h"
+#include "optionlist.h"
 
 #include <charconv>
 
@@ -60,16 +61,9 @@ std::optional<SimOptions> ParseSimOptions(std::string_view text, std::string* er
             *error = std::move(message);
         return std::nullopt;
     };
-    while (!text.empty()) {
-        const auto comma = text.find(',');
-        const std::string_view item = text.substr(0, comma);
-        text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
-        if (item.empty())
-            continue;
-        const auto equals = item.find('=');
-        const std::string_view key = item.substr(0, equals);
-        const std::string_view value =
-            equals == std::string_view::npos ? std::string_view{} : item.substr(equals + 1);
+    for (const OptionItem& option : SplitOptions(text)) {
+        const std::string_view key = option.Key;
+        const std::string_view value = option.Value;
         int number = 0;
         if (key == "esn") {
             if (value.size() > frame::kEsnLength)

@@ -7,6 +7,7 @@
 #include "server/radioserver.h"
 #include "server/serialbackend.h"
 #include "sim/optionboard.h"
+#include "support/simprocess.h"
 #include "tarvodll.h"
 
 #include <gtest/gtest.h>
@@ -49,50 +50,25 @@ class InProcessBoard {
 // tarvo-sim in a child process, reached through its pseudo-terminal.
 class PtyBoard {
   public:
-    explicit PtyBoard(const std::string& esn) {
-        memoryFile_ = testing::TempDir() + "tarvo-sim-memory-" + std::to_string(getpid());
-        int out[2];
-        EXPECT_EQ(pipe(out), 0);
-        child_ = fork();
-        if (child_ == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            execl(TARVO_SIM_PATH, "tarvo-sim", "--esn", esn.c_str(), "--memory-out",
-                  memoryFile_.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(out[1]);
-        char line[256] = {};
-        FILE* stream = fdopen(out[0], "r");
-        EXPECT_NE(fgets(line, sizeof line, stream), nullptr);
-        fclose(stream);
-        std::string device(line);
-        while (!device.empty() && device.back() == '\n')
-            device.pop_back();
-        setenv("TARVO_COM2", device.c_str(), 1);
+    explicit PtyBoard(const std::string& esn)
+        : memoryFile_(testing::TempDir() + "tarvo-sim-memory-" + std::to_string(getpid())),
+          simulator_(TARVO_SIM_PATH, {"--esn", esn, "--memory-out", memoryFile_}) {
+        setenv("TARVO_COM2", simulator_.Device().c_str(), 1);
     }
     ~PtyBoard() {
-        Stop();
+        simulator_.Stop();
         unsetenv("TARVO_COM2");
         std::remove(memoryFile_.c_str());
     }
     std::vector<unsigned char> Memory() {
-        Stop();
+        simulator_.Stop();
         std::ifstream file(memoryFile_, std::ios::binary);
         return {std::istreambuf_iterator<char>(file), {}};
     }
 
   private:
-    void Stop() {
-        if (child_ <= 0)
-            return;
-        kill(child_, SIGTERM);
-        int status = 0;
-        waitpid(child_, &status, 0);
-        child_ = -1;
-    }
-    pid_t child_ = -1;
     std::string memoryFile_;
+    SimProcess simulator_;
 };
 
 template <typename Board> class TransportTest : public ::testing::Test {

@@ -1,5 +1,7 @@
 // zeltool end to end: programs over the serial backend into tarvo-sim on a
 // pseudo-terminal, verifies, and exchanges documents as JSON.
+#include "support/simprocess.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -39,50 +41,23 @@ std::vector<char> Bytes(const fs::path& path) {
 // tarvo-sim in a child process; its board memory lands in a file on exit.
 class Simulator {
   public:
-    explicit Simulator(std::vector<std::string> options) {
-        memory_ = fs::path(testing::TempDir()) / ("sim-memory-" + std::to_string(getpid()));
-        int out[2];
-        EXPECT_EQ(pipe(out), 0);
-        child_ = fork();
-        if (child_ == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            std::vector<std::string> args = {"tarvo-sim", "--memory-out", memory_.string()};
-            args.insert(args.end(), options.begin(), options.end());
-            std::vector<char*> argv;
-            for (auto& arg : args)
-                argv.push_back(arg.data());
-            argv.push_back(nullptr);
-            execv(TARVO_SIM_PATH, argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        char line[256] = {};
-        FILE* stream = fdopen(out[0], "r");
-        EXPECT_NE(fgets(line, sizeof line, stream), nullptr);
-        fclose(stream);
-        device_ = line;
-        while (!device_.empty() && device_.back() == '\n')
-            device_.pop_back();
-    }
-    ~Simulator() { Stop(); }
-    std::string Environment() const { return "TARVO_COM2=" + device_; }
+    explicit Simulator(std::vector<std::string> options)
+        : memory_(fs::path(testing::TempDir()) / ("sim-memory-" + std::to_string(getpid()))),
+          process_(TARVO_SIM_PATH, WithMemoryFile(std::move(options), memory_)) {}
+    std::string Environment() const { return "TARVO_COM2=" + process_.Device(); }
     std::vector<char> Memory() {
-        Stop();
+        process_.Stop();
         return Bytes(memory_);
     }
 
   private:
-    void Stop() {
-        if (child_ > 0) {
-            kill(child_, SIGTERM);
-            waitpid(child_, nullptr, 0);
-            child_ = -1;
-        }
+    static std::vector<std::string> WithMemoryFile(std::vector<std::string> options,
+                                                   const fs::path& memory) {
+        options.insert(options.begin(), {"--memory-out", memory.string()});
+        return options;
     }
-    pid_t child_ = -1;
     fs::path memory_;
-    std::string device_;
+    SimProcess process_;
 };
 
 const std::string kDemo = std::string(EXAMPLES_DIR) + "/demo.zel";
