@@ -141,6 +141,7 @@ int main(int argc, char** argv) {
     std::string esn = "SIM0000001";
     std::string fault = "none";
     int after = 0;
+    int count = 0;
     int powerloss = -1;
     int corrupt = -1;
     int baud = 0;
@@ -148,9 +149,13 @@ int main(int argc, char** argv) {
     app.add_option("--esn", esn, "ESN the radio reports (up to 10 characters)")
         ->capture_default_str();
     app.add_option("--fault", fault,
-                   "Fault to inject: none, noanswer, nak, badsum, badlink, badmarker")
+                   "Fault to inject: none, noanswer (no reply), nak (status 0), badsum (wrong "
+                   "body checksum), badlink (wrong link check byte), badmarker (wrong marker), "
+                   "range (address out of range)")
         ->capture_default_str();
     app.add_option("--after", after, "Answer this many option-board frames before the fault")
+        ->capture_default_str();
+    app.add_option("--count", count, "Let the fault strike this many times (0: for good)")
         ->capture_default_str();
     app.add_option("--powerloss", powerloss,
                    "Stop answering altogether after this many option-board frames");
@@ -163,7 +168,8 @@ int main(int argc, char** argv) {
                    "Write the 2256-byte board memory to this file on exit");
     CLI11_PARSE(app, argc, argv);
 
-    std::string optionText = "esn=" + esn + ",fault=" + fault + ",after=" + std::to_string(after);
+    std::string optionText = "esn=" + esn + ",fault=" + fault + ",after=" + std::to_string(after) +
+                             ",count=" + std::to_string(count);
     if (powerloss >= 0)
         optionText += ",powerloss=" + std::to_string(powerloss);
     if (corrupt >= 0)
