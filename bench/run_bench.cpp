@@ -12,13 +12,6 @@
 
 namespace {
 
-struct Quiet final : IProgrammingObserver {
-    void Operation(std::string_view) override {}
-    void Esn(std::string_view) override {}
-    void Counter(std::string_view) override {}
-    void Progress(int, int) override {}
-};
-
 // Bytes on the line for one run (the 500 ms pause excluded): reset (3), ESN
 // (4 + 14), board check (10 + 10), 141 write packets of n bytes (n + 10 + 11),
 // final reset (3).
@@ -40,7 +33,7 @@ void Run(benchmark::State& state, const char* port) {
     ProgrammingOptions options;
     options.Pause = [](std::chrono::milliseconds) {};
     TarvoRadio radio;
-    Quiet quiet;
+    NullProgrammingObserver quiet;
     for (auto _ : state)
         if (TransferImage(image, 2, radio, quiet, options).Outcome != RunOutcome::Programmed)
             state.SkipWithError("run failed");

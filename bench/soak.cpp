@@ -14,13 +14,6 @@
 
 namespace {
 
-struct Quiet final : IProgrammingObserver {
-    void Operation(std::string_view) override {}
-    void Esn(std::string_view) override {}
-    void Counter(std::string_view) override {}
-    void Progress(int, int) override {}
-};
-
 std::size_t OpenDescriptors() {
     std::size_t count = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
@@ -47,7 +40,7 @@ int main(int argc, char** argv) {
     options.Pause = [](std::chrono::milliseconds) {};
     const auto board = radioserver::SimulatedBoard("COM3");
     TarvoRadio radio;
-    Quiet quiet;
+    NullProgrammingObserver quiet;
 
     static char environment[128] = "TARVO_COM3=sim";
     putenv(environment);

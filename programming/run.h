@@ -48,6 +48,15 @@ class IProgrammingObserver {
     virtual void Progress(int position, int range) = 0;
 };
 
+// An observer that shows nothing, for runs without a display.
+class NullProgrammingObserver final : public IProgrammingObserver {
+  public:
+    void Operation(std::string_view) override {}
+    void Esn(std::string_view) override {}
+    void Counter(std::string_view) override {}
+    void Progress(int, int) override {}
+};
+
 struct ProgrammingOptions {
     // The pause after the final reset; tests replace it.
     std::function<void(std::chrono::milliseconds)> Pause;

@@ -46,13 +46,6 @@ class LoggedRadio final : public IRadio {
     TarvoRadio radio_;
 };
 
-struct NoObserver final : IProgrammingObserver {
-    void Operation(std::string_view) override {}
-    void Esn(std::string_view) override {}
-    void Counter(std::string_view) override {}
-    void Progress(int, int) override {}
-};
-
 struct Fault {
     const char* Kind; // the simulator's fault option
     int Code;         // the code a run that it stops must end with
@@ -120,7 +113,7 @@ TEST(FaultMatrix, EveryFaultAtEveryStageIsReportedTruthfully) {
                 setenv("TARVO_COM4", setting.c_str(), 1);
                 board->Fill(0xFF);
                 LoggedRadio radio;
-                NoObserver observer;
+                NullProgrammingObserver observer;
                 pauses = 0;
                 const ProgrammingResult result =
                     TransferImage(image, 4, radio, observer, options);
@@ -177,7 +170,7 @@ TEST(FaultMatrix, StagesWhereAFaultDoesNotStopTheRun) {
         setenv("TARVO_COM4", c.setting, 1);
         radioserver::SimulatedBoard("COM4")->Fill(0xFF);
         LoggedRadio radio;
-        NoObserver observer;
+        NullProgrammingObserver observer;
         EXPECT_EQ(TransferImage(image, 4, radio, observer, options).Outcome, c.outcome)
             << c.setting;
     }
@@ -193,7 +186,7 @@ TEST(FaultMatrix, SilentCorruptionPassesTheRunButNotTheReadBack) {
     for (const int address : {0, 143, 1500, 2255}) {
         setenv("TARVO_COM4", ("sim:corrupt=" + std::to_string(address)).c_str(), 1);
         LoggedRadio radio;
-        NoObserver observer;
+        NullProgrammingObserver observer;
         ASSERT_EQ(TransferImage(image, 4, radio, observer, options).Outcome,
                   RunOutcome::Programmed);
         TOptionImage back{};
