@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 namespace {
 
@@ -43,7 +44,9 @@ std::unique_ptr<TZelWindow> WindowWithBanks(int banks) {
         bank->Site = &document.Sites[i % 3];
         document.Banks.Append(bank);
     }
-    const auto path = std::filesystem::path(testing::TempDir()) / "configsheet-test.zel";
+    // Tests run side by side: each process and bank count has its own file.
+    const auto path = std::filesystem::path(testing::TempDir()) /
+                      ("configsheet-" + std::to_string(getpid()) + "-" + std::to_string(banks) + ".zel");
     EXPECT_EQ(SaveDocument(document, path, 3), ZelResult::Ok);
     auto window = std::make_unique<TZelWindow>();
     window->OpenPath(QString::fromStdString(path.string()));
