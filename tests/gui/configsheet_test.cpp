@@ -20,12 +20,6 @@
 
 namespace {
 
-template <typename T> T* Child(QWidget& parent, const char* name) {
-    T* child = parent.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
 void ShowPage(QDialog& sheet, int index) { Child<QTabWidget>(sheet, "pages")->setCurrentIndex(index); }
 
 void Click(QDialog& sheet, const char* button) { Child<QPushButton>(sheet, button)->click(); }

@@ -15,12 +15,6 @@
 
 namespace {
 
-template <typename T> T* Child(QDialog& dialog, const char* name) {
-    T* child = dialog.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
 void Click(QDialog& dialog, const char* button) { Child<QPushButton>(dialog, button)->click(); }
 
 // Fills the channel editor and presses OK.

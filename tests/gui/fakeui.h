@@ -9,6 +9,8 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <vector>
@@ -77,4 +79,11 @@ class FakeUi final : public IUiServices {
 inline void Press(QDialog& dialog, QDialogButtonBox::StandardButton which) {
     auto* buttons = dialog.findChild<QDialogButtonBox*>();
     buttons->button(which)->click();
+}
+
+// A named control of a dialog; a missing one fails the test.
+template <typename T> T* Child(QWidget& parent, const char* name) {
+    T* child = parent.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
 }
