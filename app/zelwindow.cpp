@@ -235,33 +235,17 @@ void TZelWindow::EditCopy(const std::function<int(TBoardData&)>& runDialog) {
     }
 }
 
-void TZelWindow::CmProduct() {
+template <typename Dialog> void TZelWindow::EditWith() {
     EditCopy([this](TBoardData& copy) {
-        TProductDlg dialog(this, copy);
+        Dialog dialog(this, copy);
         return Ui().Exec(dialog);
     });
 }
 
-void TZelWindow::CmRfSites() {
-    EditCopy([this](TBoardData& copy) {
-        TSitesDlg dialog(this, copy);
-        return Ui().Exec(dialog);
-    });
-}
-
-void TZelWindow::CmConfiguration() {
-    EditCopy([this](TBoardData& copy) {
-        TConfigurationSheet sheet(this, copy);
-        return Ui().Exec(sheet);
-    });
-}
-
-void TZelWindow::CmPassword() {
-    EditCopy([this](TBoardData& copy) {
-        TPwdDlg dialog(this, copy);
-        return Ui().Exec(dialog);
-    });
-}
+void TZelWindow::CmProduct() { EditWith<TProductDlg>(); }
+void TZelWindow::CmRfSites() { EditWith<TSitesDlg>(); }
+void TZelWindow::CmConfiguration() { EditWith<TConfigurationSheet>(); }
+void TZelWindow::CmPassword() { EditWith<TPwdDlg>(); }
 
 void TZelWindow::CmProgram() {
     RunProgramming(this, *doc_, AppSettings().Port, *radio_, programmingOptions_);

@@ -58,6 +58,8 @@ class TZelWindow final : public QMainWindow {
   private:
     // The editing pattern: gate, working copy, dialog, copy back on OK.
     void EditCopy(const std::function<int(TBoardData&)>& runDialog);
+    // EditCopy with a dialog constructed on (this window, working copy).
+    template <typename Dialog> void EditWith();
     bool ReadDocument(const QString& path);
     bool WriteDocument();
     void Warn(const QString& text, const QString& caption);

@@ -3,15 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-void TGlobalData::SetDefaults() {
-    EsnText.Clear();
-    VerifyEsn = ConventionalOperation = ClearChannelAlert = DisableRadioKill = 0;
-    BusyDetectCtcss = 1;
-    BusyDetectCarrier = 0;
-    DisableUserProgramming = RestrictKeypadCalls = ExtMicDelayed = 0;
-    ExtMicStandard = 1;
-    DisableDisconnectBeep = 0;
-}
+void TGlobalData::SetDefaults() { *this = TGlobalData(); }
 
 void TSdData::SetDefaults() {
     for (auto& number : Number)
@@ -58,25 +50,7 @@ void TRfSite::GetName(char* buffer, std::size_t size) const {
     buffer[length] = '\0';
 }
 
-void TBankData::SetDefaults() {
-    Name.Clear();
-    SystemId.Clear();
-    PagingCode.Clear();
-    Site = nullptr;
-    Scrambler = EmergencyOverride = PriorityOverride = PttGroup = 0;
-    PttNone = 1;
-    PttPagingCode.Clear();
-    ButtonPagingCode.Clear();
-    ButtonGroup = ButtonConnect = 0;
-    ButtonNone = 1;
-    ButtonRoute = 1;
-    ButtonNumber.Clear();
-    ReceiveGroups.Clear();
-    PttConnect = 0;
-    PttRoute = 3;
-    PttNumber.Clear();
-    HornAlert = 0;
-}
+void TBankData::SetDefaults() { *this = TBankData(); }
 
 TBoardData& TBoardData::operator=(const TBoardData& other) {
     if (this == &other)

@@ -33,7 +33,8 @@ inline constexpr std::array<int, 9> kRouteDigits = {1, 2, 3, 4, 9, 0, 6, 7, 8};
 
 class TGlobalData : public TStreamableBase {
   public:
-    TGlobalData() { SetDefaults(); }
+    TGlobalData() = default;
+    // The defaults are the member initialisers below.
     void SetDefaults();
     friend bool operator==(const TGlobalData&, const TGlobalData&) = default;
 
@@ -140,7 +141,8 @@ using TSites = TOwningList<TRfSite>;
 
 class TBankData : public TStreamableBase {
   public:
-    TBankData() { SetDefaults(); }
+    TBankData() = default;
+    // The defaults are the member initialisers below.
     void SetDefaults();
     // Copies every field; Site stays the same reference.
     TBankData(const TBankData&) = default;
