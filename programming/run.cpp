@@ -94,9 +94,10 @@ ProgrammingResult RunProgramming(const TBoardData& document, int port, IRadio& r
 ProgrammingResult TransferImage(const TOptionImage& image, int port, IRadio& radio,
                                 IProgrammingObserver& observer,
                                 const ProgrammingOptions& options) {
-    auto finish = [](int code) {
+    bool writeBegun = false;
+    auto finish = [&writeBegun](int code) {
         return ProgrammingResult{code == 0 ? RunOutcome::Programmed : RunOutcome::RadioError, code,
-                                 ResultMessage(code)};
+                                 ResultMessage(code), writeBegun};
     };
     constexpr int kImage = static_cast<int>(kImageSize);
     // Receives the ESN, then the board check's reply.
@@ -124,17 +125,20 @@ ProgrammingResult TransferImage(const TOptionImage& image, int port, IRadio& rad
         if (options.Cancelled && options.Cancelled())
             return {RunOutcome::Cancelled, 0,
                     "Programming stopped: the option board holds a partial image (" +
-                        CounterText(offset) + " bytes written). Program it again."};
+                        CounterText(offset) + " bytes written). Program it again.",
+                    writeBegun};
         observer.Operation("write");
         observer.Counter(CounterText(offset));
         observer.Progress(offset, kImage);
         const int length = std::min(kImage - offset, kBlockSize);
+        writeBegun = true;
         for (int attempt = 1; attempt <= kAttempts; ++attempt) {
             code = radio.WriteData(port, image.data() + offset, offset, length, 0);
-            if (code == 0 || attempt == kAttempts)
+            if (code == 0)
                 break;
-            // Between attempts the radio is reset and the board checked; a
-            // failure there ends the attempts, keeping the write's code.
+            // Every failed attempt, the last one too, is followed by a reset
+            // and a board check; a failure there ends the attempts, keeping
+            // the write's code.
             if (radio.ResetRadio(port) != 0)
                 break;
             if (radio.PingOptBoard(port, reinterpret_cast<unsigned char*>(buffer)) != 0)

@@ -75,6 +75,8 @@ struct ProgrammingResult {
     RunOutcome Outcome = RunOutcome::Programmed;
     int Code = 0;        // the library's result, or BuildImage's for InvalidDocument
     std::string Message; // the text the user is shown
+    // A write reached the board: after a failure it may hold a partial image.
+    bool WriteBegun = false;
 };
 
 // The text of a radio-link result code.

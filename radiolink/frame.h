@@ -40,6 +40,9 @@ constexpr std::uint8_t kStatusOutOfRange = 2;
 constexpr std::uint8_t kStatusData = 3;
 
 // Short radio frames.
+constexpr std::uint8_t kResetRequestStart = 0xF1;
+constexpr std::uint8_t kEsnRequestStart = 0xF2;
+constexpr std::uint8_t kTestModeRequestStart = 0xF4;
 constexpr std::uint8_t kRadioReplyStart = 0xFC;
 constexpr std::size_t kEsnReplyLength = 14;
 constexpr std::size_t kEsnLength = 10;

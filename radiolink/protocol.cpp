@@ -74,20 +74,20 @@ std::int32_t BuildWriteRequest(std::uint8_t* frame, std::uint16_t address,
 }
 
 std::int32_t BuildEsnRequest(std::uint8_t* frame) {
-    frame[0] = 0xF2;
+    frame[0] = frame::kEsnRequestStart;
     frame[1] = 0x23;
     frame[2] = 0x01;
     return 4;
 }
 
 std::int32_t BuildResetRequest(std::uint8_t* frame) {
-    frame[0] = 0xF1;
+    frame[0] = frame::kResetRequestStart;
     frame[1] = 0x10;
     return 3;
 }
 
 std::int32_t BuildTestModeRequest(std::uint8_t* frame) {
-    frame[0] = 0xF4;
+    frame[0] = frame::kTestModeRequestStart;
     frame[1] = 0x22;
     frame[2] = 0x01;
     frame[3] = 0x00;
@@ -118,12 +118,12 @@ std::int32_t CheckDataReply(const std::uint8_t* reply, std::uint8_t* destination
         return code::NoResponse;
     if (!LinkCheckHolds(reply))
         return code::InvalidPacket;
+    if (reply[4] != frame::kDataMarker)
+        return code::WrongMarker;
     const int length = reply[3];
     // Marker, length and status must lie inside the frame body.
     if (length < 5)
         return code::InvalidPacket;
-    if (reply[4] != frame::kDataMarker)
-        return code::WrongMarker;
     if (reply[length + 2] != frame::BodyChecksum(reply + 4, static_cast<std::size_t>(length - 2)))
         return code::BodyChecksum;
     switch (reply[6]) {
@@ -131,13 +131,16 @@ std::int32_t CheckDataReply(const std::uint8_t* reply, std::uint8_t* destination
         return code::NoAck;
     case frame::kStatusOutOfRange:
         return code::OutOfRange;
-    case frame::kStatusData:
-        // Exactly the bytes asked for: more would overrun the caller's buffer,
-        // fewer would leave part of it unread while reporting success.
-        if (destination == nullptr || length - 7 != expected)
+    case frame::kStatusData: {
+        // The data that came, up to the bytes asked for: more would overrun
+        // the caller's buffer, and a frame too short for its own data fields
+        // has none to give.
+        const int carried = length - 7;
+        if (destination == nullptr || carried < 0 || carried > expected)
             return code::InvalidPacket;
-        std::memcpy(destination, reply + 9, static_cast<std::size_t>(expected));
+        std::memcpy(destination, reply + 9, static_cast<std::size_t>(carried));
         return code::Success;
+    }
     case frame::kStatusWritten:
         return destination == nullptr ? code::Success : code::InvalidPacket;
     default:

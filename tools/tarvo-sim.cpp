@@ -1,6 +1,7 @@
 // tarvo-sim: the option-board simulator served on a pseudo-terminal, so that
 // the real serial path (termios, framing, timeouts) can be exercised without
 // a radio. The first line of output is the device to point TARVO_COMn at.
+#include "frame.h"
 #include "sim/optionboard.h"
 
 #include <CLI/CLI.hpp>
@@ -30,13 +31,13 @@ void RequestStop(int) { stopRequested = true; }
 // known, -1 when the first byte starts no request.
 int RequestLength(const std::vector<std::uint8_t>& pending) {
     switch (pending[0]) {
-    case 0xFF:
+    case frame::kStart:
         return pending.size() < 4 ? 0 : pending[3] + 4;
-    case 0xF1:
+    case frame::kResetRequestStart:
         return 3;
-    case 0xF2:
+    case frame::kEsnRequestStart:
         return 4;
-    case 0xF4:
+    case frame::kTestModeRequestStart:
         return 6;
     default:
         return -1;
@@ -151,7 +152,7 @@ int main(int argc, char** argv) {
     app.add_option("--fault", fault,
                    "Fault to inject: none, noanswer (no reply), nak (status 0), badsum (wrong "
                    "body checksum), badlink (wrong link check byte), badmarker (wrong marker), "
-                   "range (address out of range)")
+                   "badheader (reply starts FF 8F 01), range (address out of range)")
         ->capture_default_str();
     app.add_option("--after", after, "Answer this many option-board frames before the fault")
         ->capture_default_str();

@@ -2,24 +2,26 @@
 
 #include "frame.h"
 
+#include <algorithm>
+
 namespace radioserver {
 
 ReplyFramer::ReplyFramer(std::span<const std::uint8_t> request, std::span<std::uint8_t> buffer)
     : buffer_(buffer) {
-    boardFrame_ = !request.empty() && request[0] == frame::kStart;
-    const bool esn = !request.empty() && request[0] == 0xF2;
-    if (boardFrame_) {
+    if (!request.empty() && request[0] == frame::kStart) {
+        kind_ = Kind::Board;
         header_[0] = frame::kStart;
         header_[1] = frame::kReplyTag;
         header_[2] = 0x00;
         headerLength_ = 3;
         expected_ = 4; // until byte 3 gives the length
-    } else {
+    } else if (!request.empty() && request[0] == frame::kEsnRequestStart) {
+        kind_ = Kind::Esn;
         header_[0] = frame::kRadioReplyStart;
         header_[1] = 0x8B;
         header_[2] = 0x01;
-        headerLength_ = esn ? 3 : 1;
-        expected_ = esn ? frame::kEsnReplyLength : 0;
+        headerLength_ = 3;
+        expected_ = frame::kEsnReplyLength;
     }
 }
 
@@ -27,7 +29,16 @@ ReplyFramer::State ReplyFramer::Feed(std::uint8_t byte) {
     if (state_ == State::Complete || state_ == State::Failed)
         return state_;
     sawBytes_ = true;
-    if (state_ == State::Searching) {
+    inBurst_ = true;
+    switch (state_) {
+    case State::Searching:
+        if (burstLength_ < burst_.size())
+            burst_[burstLength_] = byte;
+        ++burstLength_;
+        if (kind_ == Kind::Free) {
+            buffer_[have_++] = byte;
+            return state_ = State::Reading;
+        }
         if (byte == header_[have_]) {
             buffer_[have_++] = byte;
         } else {
@@ -38,16 +49,24 @@ ReplyFramer::State ReplyFramer::Feed(std::uint8_t byte) {
                 buffer_[have_++] = byte;
         }
         if (have_ == headerLength_)
-            state_ = expected_ != 0 && have_ == expected_ ? State::Complete : State::Reading;
+            state_ = have_ == expected_ ? State::Complete : State::Reading;
         return state_;
+    case State::Draining:
+        if (++skipped_ > kMaxSkippedBytes)
+            state_ = State::Failed;
+        return state_;
+    default:
+        break;
     }
     if (have_ == buffer_.size())
         return state_ = State::Failed; // longer than any valid frame
     buffer_[have_++] = byte;
-    if (boardFrame_ && have_ == 4) {
+    if (kind_ == Kind::Board && have_ == 4) {
         expected_ = static_cast<std::size_t>(buffer_[3]) + 4;
+        // The library refuses such a length itself; the rest of the frame
+        // is read off the line so that it cannot pass for the next reply.
         if (expected_ > buffer_.size())
-            return state_ = State::Failed;
+            return state_ = State::Draining;
     }
     if (expected_ != 0 && have_ == expected_)
         state_ = State::Complete;
@@ -55,9 +74,24 @@ ReplyFramer::State ReplyFramer::Feed(std::uint8_t byte) {
 }
 
 ReplyFramer::State ReplyFramer::Pause() {
-    if (state_ == State::Reading && EndsAtPause())
-        state_ = State::Complete;
-    return state_;
+    inBurst_ = false;
+    switch (state_) {
+    case State::Reading:
+        return state_ = expected_ == 0 ? State::Complete : State::Failed;
+    case State::Draining:
+        return state_ = State::Complete;
+    case State::Searching:
+        if (burstLength_ >= kShortestFrame) {
+            have_ = std::min({burstLength_, burst_.size(), buffer_.size()});
+            std::copy_n(burst_.begin(), have_, buffer_.begin());
+            return state_ = State::Complete;
+        }
+        have_ = 0;
+        burstLength_ = 0;
+        return state_;
+    default:
+        return state_;
+    }
 }
 
 } // namespace radioserver

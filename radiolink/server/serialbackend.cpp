@@ -64,6 +64,12 @@ std::optional<LineSettings> ParseLineSettings(std::string_view options, std::str
         return std::nullopt;
     };
     for (const auto& [key, text, hasValue, item] : SplitOptions(options)) {
+        if (key == "dtr" || key == "rts") {
+            if (text != "on" && text != "off")
+                return fail(std::string(key) + ": use on or off");
+            (key == "dtr" ? settings.Dtr : settings.Rts) = text == "on";
+            continue;
+        }
         int value = 0;
         if (!hasValue || !ParseInt(text, value))
             return fail("option '" + std::string(item) + "' needs a whole number");
@@ -106,25 +112,46 @@ std::uint32_t SerialBackend::Open() {
         return ServerResult::PortConfig;
     }
     ::ioctl(fd, TIOCEXCL);
+    fd_ = fd;
     ::cfmakeraw(&line);
-    line.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CRTSCTS | CSIZE);
+    // Without HUPCL the driver leaves DTR and RTS as they are when the port
+    // closes: each radio call opens and closes the port, and a box powered
+    // from those lines must not lose power between the calls of one run.
+    line.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CRTSCTS | CSIZE | HUPCL);
     line.c_cflag |= CS8 | CLOCAL | CREAD;
     line.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
     line.c_cc[VMIN] = 0;
     line.c_cc[VTIME] = 0;
     const speed_t speed = *BaudConstant(settings_.Baud);
     if (::cfsetispeed(&line, speed) != 0 || ::cfsetospeed(&line, speed) != 0 ||
-        ::tcsetattr(fd, TCSANOW, &line) != 0) {
-        ::close(fd);
+        ::tcsetattr(fd, TCSANOW, &line) != 0 || !SetModemLines()) {
+        Close();
         return ServerResult::LineSettings;
     }
-    fd_ = fd;
     return 0;
+}
+
+bool SerialBackend::SetModemLines() {
+    int raise = 0;
+    int lower = 0;
+    (settings_.Dtr ? raise : lower) |= TIOCM_DTR;
+    (settings_.Rts ? raise : lower) |= TIOCM_RTS;
+    for (const auto& [request, lines] : {std::pair{TIOCMBIS, raise}, std::pair{TIOCMBIC, lower}}) {
+        if (lines == 0 || ::ioctl(fd_, request, &lines) == 0)
+            continue;
+        if (errno != ENOTTY && errno != EINVAL)
+            return false;
+    }
+    return true;
 }
 
 void SerialBackend::Close() {
     if (fd_ < 0)
         return;
+    // The exclusive flag belongs to the terminal, not to this descriptor: on
+    // a pseudo-terminal it outlives the close and would turn away the next
+    // opener that is not root (the next call of the same run).
+    ::ioctl(fd_, TIOCNXCL);
     ::close(fd_); // also drops the lock
     fd_ = -1;
 }
@@ -196,16 +223,24 @@ std::uint32_t SerialBackend::Transact(std::span<const std::uint8_t> request,
         return result;
 
     ReplyFramer framer(request, reply);
-    // The first byte may take the response timeout; each further byte must
-    // follow within the inter-byte timeout.
-    auto deadline = Clock::now() + settings_.ResponseTimeout;
+    // The board has the response timeout to begin its reply; once bytes
+    // arrive, each further byte must follow within the inter-byte timeout,
+    // and a longer pause ends the burst.
+    const auto responseDeadline = Clock::now() + settings_.ResponseTimeout;
     std::uint8_t byte = 0;
     for (;;) {
-        const bool searching = framer.Current() == ReplyFramer::State::Searching;
-        if (!ReadByte(byte, searching ? deadline : Clock::now() + settings_.ByteTimeout)) {
-            if (framer.Pause() == ReplyFramer::State::Complete)
+        const auto deadline =
+            framer.InBurst() ? Clock::now() + settings_.ByteTimeout : responseDeadline;
+        if (!ReadByte(byte, deadline)) {
+            if (!framer.InBurst())
+                return framer.SawBytes() ? ServerResult::ReadWriteFailure
+                                         : ServerResult::NotConnected;
+            const auto state = framer.Pause();
+            if (state == ReplyFramer::State::Complete)
                 break;
-            return framer.SawBytes() ? ServerResult::ReadWriteFailure : ServerResult::NotConnected;
+            if (state == ReplyFramer::State::Failed)
+                return ServerResult::ReadWriteFailure;
+            continue; // noise, forgotten; the reply may still come
         }
         const auto state = framer.Feed(byte);
         if (state == ReplyFramer::State::Complete)

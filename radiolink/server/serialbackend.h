@@ -16,9 +16,13 @@ struct LineSettings {
     std::chrono::milliseconds ResponseTimeout{1000};
     // The longest pause between two bytes of one reply.
     std::chrono::milliseconds ByteTimeout{100};
+    // Many radio interface boxes draw their power from these modem lines.
+    bool Dtr = true;
+    bool Rts = true;
 };
 
-// Parses "baud=N,timeout=MS,gap=MS" (any subset, in any order).
+// Parses "baud=N,timeout=MS,gap=MS,dtr=on|off,rts=on|off" (any subset, in
+// any order).
 std::optional<LineSettings> ParseLineSettings(std::string_view text, std::string* error);
 
 class SerialBackend final : public LinkBackend {
@@ -33,6 +37,10 @@ class SerialBackend final : public LinkBackend {
                            std::size_t& replyLength) override;
 
   private:
+    // Raises or lowers DTR and RTS as the settings say; false when the
+    // driver refuses. A line without modem control (a pseudo-terminal)
+    // counts as done.
+    bool SetModemLines();
     std::uint32_t WriteFrame(std::span<const std::uint8_t> request);
     // Reads one byte before the deadline; false on timeout or error.
     bool ReadByte(std::uint8_t& byte, std::chrono::steady_clock::time_point deadline);

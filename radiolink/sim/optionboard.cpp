@@ -12,7 +12,7 @@ namespace {
 constexpr std::pair<std::string_view, Fault> kFaultNames[] = {
     {"none", Fault::None},       {"noanswer", Fault::NoAnswer}, {"nak", Fault::Nak},
     {"badsum", Fault::BadSum},   {"badlink", Fault::BadLink},   {"badmarker", Fault::BadMarker},
-    {"range", Fault::OutOfRange}, {"inuse", Fault::PortInUse},
+    {"badheader", Fault::BadHeader}, {"range", Fault::OutOfRange}, {"inuse", Fault::PortInUse},
 };
 
 bool ParseNumber(std::string_view text, int& value, int limit) {
@@ -124,7 +124,7 @@ std::vector<std::uint8_t> OptionBoard::Answer(std::span<const std::uint8_t> requ
         return {};
     if (options_.FaultKind == Fault::NoAnswer && FaultActive()) {
         // A reset frame has no answer to miss; everything else goes unanswered.
-        if (request[0] != 0xF1)
+        if (request[0] != frame::kResetRequestStart)
             Strike();
         return {};
     }
@@ -134,12 +134,12 @@ std::vector<std::uint8_t> OptionBoard::Answer(std::span<const std::uint8_t> requ
 }
 
 std::vector<std::uint8_t> OptionBoard::AnswerRadioFrame(std::span<const std::uint8_t> request) {
-    if (request.size() == 3 && request[0] == 0xF1 && request[1] == 0x10) {
+    if (request.size() == 3 && request[0] == frame::kResetRequestStart && request[1] == 0x10) {
         ++resets_;
         testMode_ = false;
         return {};
     }
-    if (request.size() == 4 && request[0] == 0xF2 && request[1] == 0x23 && request[2] == 0x01) {
+    if (request.size() == 4 && request[0] == frame::kEsnRequestStart && request[1] == 0x23 && request[2] == 0x01) {
         std::vector<std::uint8_t> reply{frame::kRadioReplyStart, 0x8B, 0x01};
         std::string esn = options_.Esn;
         esn.resize(frame::kEsnLength, ' ');
@@ -148,7 +148,7 @@ std::vector<std::uint8_t> OptionBoard::AnswerRadioFrame(std::span<const std::uin
         reply.push_back(frame::LinkCheck(reply.data(), reply.size()));
         return reply;
     }
-    if (request.size() == 6 && request[0] == 0xF4 && request[1] == 0x22) {
+    if (request.size() == 6 && request[0] == frame::kTestModeRequestStart && request[1] == 0x22) {
         testMode_ = true;
         std::vector<std::uint8_t> reply{frame::kRadioReplyStart, 0x22, 0x00};
         reply.push_back(frame::LinkCheck(reply.data(), reply.size()));
@@ -230,6 +230,9 @@ std::vector<std::uint8_t> OptionBoard::AnswerBoardFrame(std::span<const std::uin
         break;
     case Fault::BadMarker:
         reply[4] = 0x42;
+        break;
+    case Fault::BadHeader:
+        reply[2] = 0x01;
         break;
     default:
         break;

@@ -21,6 +21,7 @@ enum class Fault {
     BadSum,     // data replies carry a wrong body checksum
     BadLink,    // board replies carry a wrong link check byte
     BadMarker,  // board replies carry a wrong marker
+    BadHeader,  // board replies start FF 8F 01 instead of FF 8F 00
     OutOfRange, // data replies carry status 2, address out of range
     PortInUse,  // the port cannot be opened
 };
@@ -41,7 +42,7 @@ struct SimOptions {
 };
 
 // Parses "key=value" options separated by commas: esn=TEXT (up to 10
-// characters), fault=none|noanswer|nak|badsum|badlink|badmarker|range|inuse,
+// characters), fault=none|noanswer|nak|badsum|badlink|badmarker|badheader|range|inuse,
 // after=N, count=N, powerloss=N (fault=noanswer,after=N), corrupt=ADDRESS.
 // Returns nullopt and sets `error` for an unknown key or a bad value.
 std::optional<SimOptions> ParseSimOptions(std::string_view text, std::string* error);

@@ -135,8 +135,19 @@ TEST(ProgrammingRun, FailuresKeepTheLastWriteCode) {
         EXPECT_EQ(result.Code, c.code) << c.name;
         EXPECT_EQ(result.Message, c.message) << c.name;
         EXPECT_EQ(run.Count("write"), c.writes) << c.name;
+        EXPECT_EQ(result.WriteBegun, c.writes > 0) << c.name;
         EXPECT_EQ(run.pauses, 0) << c.name;
     }
+}
+
+TEST(ProgrammingRun, TheThirdFailedAttemptIsAlsoFollowedByResetAndCheck) {
+    ScriptedRun run;
+    run.radio.Results["write"] = {11, 11, 11};
+    const auto result = run.Go();
+    EXPECT_EQ(result.Code, 11);
+    const std::vector<std::string> after(run.radio.Calls.begin() + 3, run.radio.Calls.end());
+    EXPECT_EQ(after, (std::vector<std::string>{"write 0+128", "reset", "ping", "write 0+128",
+                                               "reset", "ping", "write 0+128", "reset", "ping"}));
 }
 
 TEST(ProgrammingRun, FailingFinalResetStillSucceeds) {

@@ -146,9 +146,13 @@ TEST(ReplyChecks, DataRepliesInCheckOrder) {
         cases.push_back({"more data than asked", Reply(body), InvalidPacket});
     }
     {
-        auto body = readBody;
-        body.pop_back();
-        cases.push_back({"less data than asked", Reply(body), InvalidPacket});
+        // A status-3 frame too short to hold its own address bytes.
+        cases.push_back({"status 3 without address", Reply({0x43, 0x07, 0x03}), InvalidPacket});
+    }
+    {
+        // L = 4: the marker is checked before the length.
+        cases.push_back({"L = 4, wrong marker", Reply({0x42, 0x07}), WrongMarker});
+        cases.push_back({"L = 4, right marker", Reply({0x43, 0x07}), InvalidPacket});
     }
     for (const auto& c : cases) {
         std::array<std::uint8_t, 5> destination{0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
@@ -159,6 +163,13 @@ TEST(ReplyChecks, DataRepliesInCheckOrder) {
         else
             EXPECT_EQ(destination[0], 0xEE) << c.name << " must copy nothing";
     }
+}
+
+TEST(ReplyChecks, ReadReplyWithFewerBytesThanAskedCopiesThoseItCarries) {
+    std::array<std::uint8_t, 5> destination{0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
+    const auto reply = Reply({0x43, 0x07, 0x03, 0x00, 0x10, 0xD0, 0xD1});
+    EXPECT_EQ(tarvo::CheckDataReply(reply.data(), destination.data(), 4), 0);
+    EXPECT_EQ(destination, (std::array<std::uint8_t, 5>{0xD0, 0xD1, 0xEE, 0xEE, 0xEE}));
 }
 
 TEST(ReplyChecks, WriteReplyStatus) {

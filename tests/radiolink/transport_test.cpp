@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
+#include <sys/ioctl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/wait.h>
@@ -139,45 +140,48 @@ class ScriptedLine {
     std::thread peer_;
 };
 
-std::vector<std::uint8_t> GoodReadReply(std::uint8_t count) {
-    sim::OptionBoard board;
-    std::uint8_t frame[67];
-    const auto used = tarvo::BuildReadRequest(frame, 0, count);
-    frame[used - 1] = frame::LinkCheck(frame, static_cast<std::size_t>(used - 1));
-    return board.Answer({frame, static_cast<std::size_t>(used)});
+std::vector<std::uint8_t> Request(std::vector<std::uint8_t> bytes) {
+    bytes.push_back(frame::LinkCheck(bytes.data(), bytes.size()));
+    return bytes;
 }
 
-// Reads through the serial backend directly, timing the exchange.
+const std::vector<std::uint8_t> kReadRequest = Request({0xFF, 0x2F, 0x00, 0x06, 0x45, 0x00, 0x00, 0x04, 0xB7});
+const std::vector<std::uint8_t> kEsnRequest = Request({0xF2, 0x23, 0x01});
+const std::vector<std::uint8_t> kTestModeRequest = Request({0xF4, 0x22, 0x01, 0x00, 0x00});
+
+std::vector<std::uint8_t> GoodReadReply() { return sim::OptionBoard().Answer(kReadRequest); }
+
+// Exchanges one request through the serial backend directly, timing it.
 struct Outcome {
     std::uint32_t open = 0;
     std::uint32_t transact = 0;
     std::chrono::milliseconds took{};
     std::size_t length = 0;
+    std::array<std::uint8_t, 67> reply{};
 };
 
-Outcome ReadOnce(const std::string& device, const std::string& options = "timeout=300,gap=50") {
+Outcome ExchangeOnce(const std::string& device, const std::vector<std::uint8_t>& request = kReadRequest,
+                     const std::string& options = "timeout=300,gap=50") {
     std::string error;
     radioserver::SerialBackend backend(device, *radioserver::ParseLineSettings(options, &error));
     Outcome outcome;
     outcome.open = backend.Open();
     if (outcome.open != 0)
         return outcome;
-    std::uint8_t frame[67];
-    const auto used = tarvo::BuildReadRequest(frame, 0, 4);
-    frame[used - 1] = frame::LinkCheck(frame, static_cast<std::size_t>(used - 1));
-    std::uint8_t reply[67];
     const auto start = std::chrono::steady_clock::now();
-    outcome.transact = backend.Transact({frame, static_cast<std::size_t>(used)}, reply,
-                                        outcome.length);
+    outcome.transact = backend.Transact(request, outcome.reply, outcome.length);
     outcome.took = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
     return outcome;
 }
 
-// After any exchange the port must be free again for the next opener.
+// After any exchange the port must be free again for the next opener, also
+// for one that is not root: neither the lock nor the exclusive flag stays.
 bool PortIsFree(const std::string& device) {
     const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    const bool free = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
+    int exclusive = 1;
+    const bool free = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+                      ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive == 0;
     if (fd >= 0)
         close(fd);
     return free;
@@ -186,52 +190,105 @@ bool PortIsFree(const std::string& device) {
 } // namespace
 
 TEST(SerialLine, MissingDeviceOrNotASerialPortIsAConfigurationError) {
-    EXPECT_EQ(ReadOnce("/dev/does-not-exist").open, ServerResult::PortConfig);
-    EXPECT_EQ(ReadOnce("/dev/null").open, ServerResult::PortConfig);
+    EXPECT_EQ(ExchangeOnce("/dev/does-not-exist").open, ServerResult::PortConfig);
+    EXPECT_EQ(ExchangeOnce("/dev/null").open, ServerResult::PortConfig);
 }
 
 TEST(SerialLine, PortHeldByAnotherOpenerIsInUse) {
     ScriptedLine line;
     const int holder = open(line.Device().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
-    EXPECT_EQ(ReadOnce(line.Device()).open, ServerResult::PortInUse);
+    EXPECT_EQ(ExchangeOnce(line.Device()).open, ServerResult::PortInUse);
     close(holder);
     EXPECT_TRUE(PortIsFree(line.Device()));
 }
 
 TEST(SerialLine, NobodyAnsweringIsNotConnectedWithinTheTimeout) {
     ScriptedLine line;
-    const auto outcome = ReadOnce(line.Device());
+    const auto outcome = ExchangeOnce(line.Device());
     EXPECT_EQ(outcome.transact, ServerResult::NotConnected);
     EXPECT_GE(outcome.took.count(), 250);
     EXPECT_LT(outcome.took.count(), 1500);
     EXPECT_TRUE(PortIsFree(line.Device()));
 }
 
-TEST(SerialLine, RepliesThatBreakOffOrOverflowAreReadWriteFailures) {
-    auto cut = GoodReadReply(4);
+// What arrives on the line, what the server makes of it, and what the
+// library's checks then say: every frame that came whole reaches the checks.
+TEST(SerialLine, RepliesOnTheLineAndTheCodesTheyGive) {
+    const auto good = GoodReadReply();
+    auto cut = good;
     cut.resize(cut.size() - 3);
     std::vector<std::uint8_t> overflow{0xFF, 0x8F, 0x00, 0x50, 0x43};
     overflow.resize(80, 0x00);
-    for (const auto& bytes : {cut, overflow}) {
+    auto badHeader = good;
+    badHeader[2] = 0x01;
+    auto noiseThenGood = std::vector<std::uint8_t>{0x00, 0x13, 0xFF, 0x8E, 0x55};
+    noiseThenGood.insert(noiseThenGood.end(), good.begin(), good.end());
+    auto badEsn = sim::OptionBoard().Answer(kEsnRequest);
+    badEsn[2] = 0x02;
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> request;
+        std::vector<std::uint8_t> line;
+        std::uint32_t server;
+        std::int32_t code; // the library's verdict when the server delivered a reply
+    } cases[] = {
+        {"good reply", kReadRequest, good, 0, 0},
+        {"noise before a frame is skipped", kReadRequest, noiseThenGood, 0, 0},
+        {"a frame that breaks off", kReadRequest, cut, ServerResult::ReadWriteFailure, 8},
+        {"a length beyond 67 bytes", kReadRequest, overflow, 0, tarvo::code::InvalidPacket},
+        {"FF 8F 01 header", kReadRequest, badHeader, 0, tarvo::code::NoResponse},
+        {"a short burst of noise only", kReadRequest, {0x13, 0x37}, ServerResult::ReadWriteFailure,
+         8},
+        {"ESN reply with a wrong header", kEsnRequest, badEsn, 0, tarvo::code::InvalidPacket},
+        {"any test-mode reply", kTestModeRequest, {0xF4, 0x22}, 0, 0},
+    };
+    for (const auto& c : cases) {
         ScriptedLine line;
-        line.AnswerWith(bytes);
-        const auto outcome = ReadOnce(line.Device());
-        EXPECT_EQ(outcome.transact, ServerResult::ReadWriteFailure);
-        EXPECT_LT(outcome.took.count(), 1500);
-        EXPECT_TRUE(PortIsFree(line.Device()));
+        line.AnswerWith(c.line);
+        const auto outcome = ExchangeOnce(line.Device(), c.request);
+        EXPECT_EQ(outcome.transact, c.server) << c.name;
+        EXPECT_LT(outcome.took.count(), 1500) << c.name;
+        EXPECT_TRUE(PortIsFree(line.Device())) << c.name;
+        if (c.server != 0) {
+            EXPECT_EQ(tarvo::MapServerResult(c.server), c.code) << c.name;
+            continue;
+        }
+        std::uint8_t data[4];
+        char esn[10];
+        const std::int32_t code = c.request == kEsnRequest ? tarvo::CheckEsnReply(outcome.reply.data(), esn)
+                                  : c.request == kTestModeRequest
+                                      ? 0
+                                      : tarvo::CheckDataReply(outcome.reply.data(), data, 4);
+        EXPECT_EQ(code, c.code) << c.name;
     }
 }
 
-TEST(SerialLine, NoiseBeforeAFrameIsSkipped) {
+TEST(SerialLine, TheCableLinesStayAsTheyAreWhenThePortCloses) {
     ScriptedLine line;
-    auto bytes = std::vector<std::uint8_t>{0x00, 0x13, 0xFF, 0x8E, 0x55};
-    const auto good = GoodReadReply(4);
-    bytes.insert(bytes.end(), good.begin(), good.end());
-    line.AnswerWith(bytes);
-    const auto outcome = ReadOnce(line.Device());
-    EXPECT_EQ(outcome.transact, 0u);
-    EXPECT_EQ(outcome.length, good.size());
+    ASSERT_EQ(ExchangeOnce(line.Device(), kReadRequest, "timeout=20").open, 0u);
+    termios settings{};
+    const int fd = open(line.Device().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_EQ(tcgetattr(fd, &settings), 0);
+    close(fd);
+    EXPECT_EQ(settings.c_cflag & HUPCL, 0u) << "closing would drop DTR and RTS";
+}
+
+TEST(SerialLine, LineOptions) {
+    std::string error;
+    const auto defaults = radioserver::ParseLineSettings("", &error);
+    ASSERT_TRUE(defaults);
+    EXPECT_TRUE(defaults->Dtr);
+    EXPECT_TRUE(defaults->Rts);
+    const auto lowered = radioserver::ParseLineSettings("dtr=off,baud=19200,rts=off", &error);
+    ASSERT_TRUE(lowered);
+    EXPECT_FALSE(lowered->Dtr);
+    EXPECT_FALSE(lowered->Rts);
+    EXPECT_EQ(lowered->Baud, 19200);
+    for (const char* bad : {"dtr=1", "rts", "baud=12345", "gap=1", "parity=even"}) {
+        EXPECT_FALSE(radioserver::ParseLineSettings(bad, &error)) << bad;
+        EXPECT_FALSE(error.empty()) << bad;
+    }
 }
 
 TEST(SerialLine, ExportsReportTheLineFailureAndLeaveThePortClosed) {

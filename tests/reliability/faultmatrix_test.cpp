@@ -67,8 +67,9 @@ std::vector<Stage> Stages() {
     return stages;
 }
 
-// True when every failing write is followed by reset and board check before
-// the next attempt, and no block gets more than three attempts.
+// True when every failing write, the last attempt too, is followed by a reset
+// and (when the reset succeeds) a board check, and no block gets more than
+// three attempts.
 ::testing::AssertionResult RetriesFollowTheRules(const std::vector<std::string>& calls) {
     std::string block;
     int attempts = 0;
@@ -82,6 +83,12 @@ std::vector<Stage> Stages() {
             return ::testing::AssertionFailure() << "more than three attempts at " << block;
         if (attempts > 1 && (i < 2 || calls[i - 2] != "reset" || calls[i - 1] != "ping"))
             return ::testing::AssertionFailure() << "attempt without reset and check at " << i;
+        if (calls[i].find(" ->") == std::string::npos)
+            continue;
+        if (i + 1 >= calls.size() || !calls[i + 1].starts_with("reset"))
+            return ::testing::AssertionFailure() << "failed write without reset at " << i;
+        if (calls[i + 1] == "reset" && (i + 2 >= calls.size() || !calls[i + 2].starts_with("ping")))
+            return ::testing::AssertionFailure() << "failed write without board check at " << i;
     }
     return ::testing::AssertionSuccess();
 }
@@ -95,7 +102,7 @@ TEST(FaultMatrix, EveryFaultAtEveryStageIsReportedTruthfully) {
     ASSERT_EQ(BuildImage(image, document), 0);
     const Fault faults[] = {
         {"noanswer", 4}, {"nak", 11}, {"badsum", 13}, {"badlink", 10},
-        {"badmarker", 14}, {"range", 12}, {"inuse", 3},
+        {"badmarker", 14}, {"badheader", 9}, {"range", 12}, {"inuse", 3},
     };
     ProgrammingOptions options;
     int pauses = 0;
@@ -142,7 +149,7 @@ TEST(FaultMatrix, EveryFaultAtEveryStageIsReportedTruthfully) {
         }
     }
     unsetenv("TARVO_COM4");
-    EXPECT_EQ(cells, 20 * 7 * 2);
+    EXPECT_EQ(cells, 20 * 8 * 2);
 }
 
 TEST(FaultMatrix, StagesWhereAFaultDoesNotStopTheRun) {

@@ -285,8 +285,11 @@ int Program(const std::string& file, int portOption, bool verify, const std::str
     case RunOutcome::Cancelled:
         return Fail(status::Interrupted, result.Message);
     case RunOutcome::RadioError:
-        return Fail(result.Code, result.Message +
-                                     " (the option board may hold a partial image; program it again)");
+        return Fail(result.Code,
+                    result.WriteBegun
+                        ? result.Message +
+                              " (the option board may hold a partial image; program it again)"
+                        : result.Message);
     case RunOutcome::Programmed:
         break;
     }
