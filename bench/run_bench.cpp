@@ -42,7 +42,7 @@ void Run(benchmark::State& state, const char* port) {
 void BM_RunInProcessSimulator(benchmark::State& state) { Run(state, "sim"); }
 
 void BM_RunTarvoSimAt9600(benchmark::State& state) {
-    SimProcess simulator(TARVO_SIM_PATH, {"--baud", "9600"});
+    SimProcess simulator({"--baud", "9600"});
     Run(state, simulator.Device().c_str());
     state.counters["wire_s"] = WireSeconds(9600);
     state.counters["ratio_to_wire"] =

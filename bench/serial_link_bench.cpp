@@ -33,7 +33,7 @@ void BM_ProgramImageAt9600(benchmark::State& state) {
         state.SkipWithError("radio communications server not registered");
         return;
     }
-    SimProcess simulator(TARVO_SIM_PATH, {"--baud", std::to_string(kBaud)});
+    SimProcess simulator({"--baud", std::to_string(kBaud)});
     const std::string& device = simulator.Device();
     setenv("TARVO_COM1", device.c_str(), 1);
     TarvoDllInit("KX720", "TQR41VBL2XC7PD", kPacket, kPacket);

@@ -1,9 +1,17 @@
 #include "portlist.h"
 
 #include "backend.h"
+#include "serialbackend.h"
+#include "sim/optionboard.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <libserialport.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace radioserver {
 
@@ -31,6 +39,41 @@ std::vector<SerialPortInfo> ListSerialPorts() {
     return ports;
 }
 
+namespace {
+
+// Why a device cannot serve as the port, or empty when it can. Opening it
+// does not disturb a port in use: the exclusive open is refused.
+std::string DeviceProblem(const std::string& device) {
+    struct stat status {};
+    if (::stat(device.c_str(), &status) != 0)
+        return std::string("cannot be found: ") + std::strerror(errno);
+    if (!S_ISCHR(status.st_mode))
+        return "is not a serial device";
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == EACCES)
+            return "no permission to open it (is your user in the dialout group?)";
+        if (errno == EBUSY)
+            return "is in use by another program";
+        return std::string("cannot be opened: ") + std::strerror(errno);
+    }
+    termios line{};
+    const bool terminal = ::tcgetattr(fd, &line) == 0;
+    ::close(fd);
+    return terminal ? std::string() : "is not a terminal (not a serial port)";
+}
+
+std::string MappingProblem(const PortTarget& target) {
+    std::string error;
+    if (target.Simulator)
+        return sim::ParseSimOptions(target.Options, &error) ? std::string() : error;
+    if (!ParseLineSettings(target.Options, &error))
+        return error;
+    return DeviceProblem(target.Device);
+}
+
+} // namespace
+
 std::vector<PortMapping> DescribePortMapping() {
     std::vector<PortMapping> mappings;
     for (int number = 1; number <= 4; ++number) {
@@ -43,6 +86,7 @@ std::vector<PortMapping> DescribePortMapping() {
         mapping.Target = target->Simulator ? "built-in simulator" : target->Device;
         if (!target->Options.empty())
             mapping.Target += " (" + target->Options + ")";
+        mapping.Problem = MappingProblem(*target);
         mappings.push_back(std::move(mapping));
     }
     return mappings;

@@ -17,11 +17,14 @@ struct SerialPortInfo {
 std::vector<SerialPortInfo> ListSerialPorts();
 
 struct PortMapping {
-    std::string Name;   // COM1..COM4
-    std::string Target; // device path or "built-in simulator"
-    std::string Source; // the variable that set it, or "default"
+    std::string Name;    // COM1..COM4
+    std::string Target;  // device path or "built-in simulator"
+    std::string Source;  // the variable that set it, or "default"
+    std::string Problem; // why this mapping cannot work; empty when it can
 };
 
+// Where COM1..COM4 lead, each checked: its options parse, and a device
+// exists, can be opened and is a terminal.
 std::vector<PortMapping> DescribePortMapping();
 
 } // namespace radioserver

@@ -4,6 +4,7 @@
 #include "pgmstatdlg.h"
 #include "settings.h"
 #include "smalldialogs.h"
+#include "support/simprocess.h"
 #include "zelfile.h"
 #include "zelwindow.h"
 
@@ -293,6 +294,24 @@ TEST(ProgrammingFromTheMenu, SucceedsOnTheSimulatorShowingTheCounter) {
     EXPECT_EQ(ui.LastText(), "Success: Programming completed");
     EXPECT_EQ(ui.Messages.back().Icon, IUiServices::Icon::None);
     EXPECT_EQ(ui.Beeps, 1);
+}
+
+// The real serial path, twice in a row as a technician would: each library
+// call opens and closes the pseudo-terminal, so nothing of one call may turn
+// the next away (run by an ordinary user in CI).
+TEST(ProgrammingFromTheMenu, TwoRunsInARowOverASerialLine) {
+    FakeUi ui;
+    TZelWindow window;
+    window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
+    SimProcess simulator({"--esn", "PTY0000042"});
+    ASSERT_FALSE(simulator.Device().empty());
+    setenv("TARVO_COM3", simulator.Device().c_str(), 1);
+    AppSettings().Port = 3;
+    window.CmProgram();
+    EXPECT_EQ(ui.LastText(), "Success: Programming completed");
+    window.CmProgram();
+    EXPECT_EQ(ui.LastText(), "Success: Programming completed");
+    unsetenv("TARVO_COM3");
 }
 
 TEST(ProgrammingFromTheMenu, AFailingRunShowsTheNumberedError) {

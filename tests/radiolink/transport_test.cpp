@@ -53,7 +53,7 @@ class PtyBoard {
   public:
     explicit PtyBoard(const std::string& esn)
         : memoryFile_(testing::TempDir() + "tarvo-sim-memory-" + std::to_string(getpid())),
-          simulator_(TARVO_SIM_PATH, {"--esn", esn, "--memory-out", memoryFile_}) {
+          simulator_({"--esn", esn, "--memory-out", memoryFile_}) {
         setenv("TARVO_COM2", simulator_.Device().c_str(), 1);
     }
     ~PtyBoard() {

@@ -4,15 +4,25 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
+// A program built beside the running one (tests, tools and benchmarks all
+// land in one directory), so that a copy of that directory runs anywhere.
+inline std::string ProgramBesideThisOne(const std::string& name) {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return (self.parent_path() / name).string();
+}
+
 class SimProcess {
   public:
-    // `program` is the tarvo-sim executable; `arguments` its options.
-    SimProcess(const std::string& program, std::vector<std::string> arguments) {
+    // Starts tarvo-sim with these options.
+    explicit SimProcess(std::vector<std::string> arguments) {
+        const std::string program = ProgramBesideThisOne("tarvo-sim");
         int out[2];
         if (pipe(out) != 0)
             return;

@@ -24,7 +24,7 @@ struct Outcome {
 Outcome Zeltool(const std::string& arguments, const std::string& environment = "") {
     const fs::path log = fs::path(testing::TempDir()) / ("zeltool-" + std::to_string(getpid()) + ".log");
     const std::string command =
-        environment + " " + ZELTOOL_PATH + " " + arguments + " >" + log.string() + " 2>&1";
+        environment + " " + ProgramBesideThisOne("zeltool") + " " + arguments + " >" + log.string() + " 2>&1";
     const int raw = std::system(command.c_str());
     std::ifstream in(log);
     Outcome outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1,
@@ -43,7 +43,7 @@ class Simulator {
   public:
     explicit Simulator(std::vector<std::string> options)
         : memory_(fs::path(testing::TempDir()) / ("sim-memory-" + std::to_string(getpid()))),
-          process_(TARVO_SIM_PATH, WithMemoryFile(std::move(options), memory_)) {}
+          process_(WithMemoryFile(std::move(options), memory_)) {}
     std::string Environment() const { return "TARVO_COM2=" + process_.Device(); }
     std::vector<char> Memory() {
         process_.Stop();
@@ -103,9 +103,28 @@ TEST(Zeltool, RadioFailuresExitWithTheirCode) {
     const Outcome outcome = Zeltool("program " + kDemo + " --port 2", simulator.Environment());
     EXPECT_EQ(outcome.status, 11) << outcome.output;
     EXPECT_NE(outcome.output.find("Error 11: No ACK from option board"), std::string::npos);
+    EXPECT_NE(outcome.output.find("may hold a partial image"), std::string::npos);
     const Outcome missing = Zeltool("program " + kDemo + " --port 3", "TARVO_COM3=/dev/nonexistent");
     EXPECT_EQ(missing.status, 2) << missing.output;
     EXPECT_NE(missing.output.find("Error 2: Serial port configuration error"), std::string::npos);
+    EXPECT_EQ(missing.output.find("partial image"), std::string::npos)
+        << "nothing was written, so nothing is partial";
+}
+
+TEST(Zeltool, PortsChecksEveryMapping) {
+    Simulator simulator({});
+    const Outcome outcome =
+        Zeltool("ports", simulator.Environment() +
+                             " TARVO_COM1=sim:fault=bogus TARVO_COM3=/dev/null"
+                             " TARVO_COM4=/dev/nonexistent:dtr=off");
+    EXPECT_EQ(outcome.status, 2) << outcome.output;
+    for (const char* line : {"COM1 -> built-in simulator (fault=bogus)  (TARVO_COM1): fault: unknown kind",
+                             "(TARVO_COM2): ok", "COM3 -> /dev/null  (TARVO_COM3): is not a terminal",
+                             "(TARVO_COM4): cannot be found"})
+        EXPECT_NE(outcome.output.find(line), std::string::npos) << line << "\n" << outcome.output;
+    EXPECT_EQ(Zeltool("ports", simulator.Environment() + " TARVO_COM1=sim TARVO_COM3=sim TARVO_COM4=sim")
+                  .status,
+              0);
 }
 
 TEST(Zeltool, JsonRoundTripBuildsTheSameImage) {

@@ -319,10 +319,16 @@ int Ports() {
         std::cout << "\n";
     }
     std::cout << "Port mapping:\n";
-    for (const auto& mapping : radioserver::DescribePortMapping())
+    // A mapping that was set and cannot work is an error; a default device
+    // that this machine lacks is only noted.
+    int result = status::Ok;
+    for (const auto& mapping : radioserver::DescribePortMapping()) {
         std::cout << "  " << mapping.Name << " -> " << mapping.Target << "  (" << mapping.Source
-                  << ")\n";
-    return status::Ok;
+                  << "): " << (mapping.Problem.empty() ? "ok" : mapping.Problem) << "\n";
+        if (!mapping.Problem.empty() && mapping.Source != "default")
+            result = 2;
+    }
+    return result;
 }
 
 } // namespace
