@@ -1,6 +1,6 @@
-#include "zelapp.h"
+#include "app/zelapp.h"
 
-#include "zelwindow.h"
+#include "app/zelwindow.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 // The application object: creates the main window and the UI services.
 #pragma once
 
-#include "uiservices.h"
+#include "dialogs/uiservices.h"
 
 #include <memory>
 

@@ -1,14 +1,15 @@
-#include "zelwindow.h"
+#include "app/zelwindow.h"
 
-#include "configsheet.h"
-#include "pgmstatdlg.h"
-#include "productdlg.h"
-#include "settings.h"
-#include "sitesdlg.h"
-#include "smalldialogs.h"
-#include "stringtable.h"
-#include "uiservices.h"
-#include "zelfile.h"
+#include "dialogs/configsheet.h"
+#include "dialogs/dialoghelpers.h"
+#include "programming/statusdialog/pgmstatdlg.h"
+#include "dialogs/productdlg.h"
+#include "programming/settings.h"
+#include "dialogs/sitesdlg.h"
+#include "dialogs/smalldialogs.h"
+#include "resources/stringtable.h"
+#include "dialogs/uiservices.h"
+#include "document/zelfile.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,8 +19,6 @@
 #include <QScreen>
 
 namespace {
-
-QString Message(int id) { return QString::fromStdString(LoadMessage(id)); }
 
 // The program's icon: a handheld radio on the title bar's blue.
 QIcon ProgramIcon() {
@@ -95,10 +94,6 @@ void TZelWindow::BuildMenus() {
     add(help, tr("&About"), "helpAbout", &TZelWindow::CmAbout);
 }
 
-void TZelWindow::Warn(const QString& text, const QString& caption) {
-    Ui().Message(this, text, caption, IUiServices::Icon::Exclamation);
-}
-
 void TZelWindow::UpdateTitle() {
     const QFileInfo file(path_);
     if (path_.isEmpty() || file.fileName().isEmpty()) {
@@ -112,7 +107,7 @@ void TZelWindow::UpdateTitle() {
 bool TZelWindow::CanClose() {
     if (!dirty_)
         return true;
-    switch (Ui().Message(this, Message(strings::kSavePrompt), Message(strings::kDataChanged),
+    switch (Ui().Message(this, StringText(strings::kSavePrompt), StringText(strings::kDataChanged),
                          IUiServices::Icon::Question, IUiServices::Buttons::YesNoCancel)) {
     case IUiServices::Answer::Cancel:
         return false;
@@ -162,7 +157,7 @@ bool TZelWindow::ReadDocument(const QString& path) {
     if (result != ZelResult::Ok) {
         // A file that cannot be read leaves the document, its path and its
         // flags as they were.
-        Warn(Message(strings::kUnableToOpen), Message(strings::kFileError));
+        Warn(this, StringText(strings::kUnableToOpen), StringText(strings::kFileError));
         return false;
     }
     doc_ = std::move(loaded);
@@ -196,9 +191,10 @@ bool TZelWindow::CmFileSaveAs() {
 bool TZelWindow::WriteDocument() {
     const ZelResult result = SaveDocument(*doc_, path_.toStdString());
     if (result != ZelResult::Ok) {
-        Warn(result == ZelResult::CannotOpen ? Message(strings::kUnableToOpen)
+        Warn(this,
+             result == ZelResult::CannotOpen ? StringText(strings::kUnableToOpen)
                                              : QString::fromUtf8(DescribeZelResult(result)),
-             Message(strings::kFileError));
+             StringText(strings::kFileError));
         return false;
     }
     dirty_ = false;
@@ -221,7 +217,7 @@ bool TZelWindow::CheckAccess() {
         unlocked_ = true;
         return true;
     }
-    Warn(tr("Incorrect password"), kProgramTitle);
+    Warn(this, tr("Incorrect password"));
     return false;
 }
 
@@ -235,20 +231,20 @@ void TZelWindow::EditCopy(const std::function<int(TBoardData&)>& runDialog) {
     }
 }
 
-template <typename Dialog> void TZelWindow::EditWith() {
-    EditCopy([this](TBoardData& copy) {
-        Dialog dialog(this, copy);
+template <typename Dialog, typename... Extra> void TZelWindow::EditWith(Extra... extra) {
+    EditCopy([this, extra...](TBoardData& copy) {
+        Dialog dialog(this, copy, extra...);
         return Ui().Exec(dialog);
     });
 }
 
 void TZelWindow::CmProduct() { EditWith<TProductDlg>(); }
-void TZelWindow::CmRfSites() { EditWith<TSitesDlg>(); }
+void TZelWindow::CmRfSites() { EditWith<TSitesDlg>(AppSettings().VoidSpecs); }
 void TZelWindow::CmConfiguration() { EditWith<TConfigurationSheet>(); }
 void TZelWindow::CmPassword() { EditWith<TPwdDlg>(); }
 
 void TZelWindow::CmProgram() {
-    RunProgramming(this, *doc_, AppSettings().Port, *radio_, programmingOptions_);
+    ProgramWithStatusDialog(this, *doc_, AppSettings().Port, *radio_, programmingOptions_);
 }
 
 void TZelWindow::CmSerialPort() {

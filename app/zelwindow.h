@@ -2,8 +2,8 @@
 // carries out every menu command.
 #pragma once
 
-#include "records.h"
-#include "run.h"
+#include "document/records.h"
+#include "programming/run.h"
 
 #include <QMainWindow>
 
@@ -58,11 +58,10 @@ class TZelWindow final : public QMainWindow {
   private:
     // The editing pattern: gate, working copy, dialog, copy back on OK.
     void EditCopy(const std::function<int(TBoardData&)>& runDialog);
-    // EditCopy with a dialog constructed on (this window, working copy).
-    template <typename Dialog> void EditWith();
+    // EditCopy with a dialog constructed on (this window, working copy, extra).
+    template <typename Dialog, typename... Extra> void EditWith(Extra... extra);
     bool ReadDocument(const QString& path);
     bool WriteDocument();
-    void Warn(const QString& text, const QString& caption);
     void BuildMenus();
 
     std::unique_ptr<TBoardData> doc_;

@@ -1,9 +1,9 @@
 // The whole programming run: against the in-process simulator (the
 // software's own cost) and against tarvo-sim pacing a 9600-baud line (its
 // time compared with the wire time of every byte exchanged).
-#include "image.h"
-#include "run.h"
-#include "server/radioserver.h"
+#include "programming/image.h"
+#include "programming/run.h"
+#include "radiolink/server/radioserver.h"
 #include "support/simprocess.h"
 
 #include <benchmark/benchmark.h>

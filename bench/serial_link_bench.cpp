@@ -1,9 +1,9 @@
 // Programming all 2256 bytes through the tarvoDLL exports into tarvo-sim
 // pacing a 9600-baud line, compared with the wire time of every byte
 // exchanged (10 bit times per byte).
-#include "server/radioserver.h"
+#include "radiolink/server/radioserver.h"
 #include "support/simprocess.h"
-#include "tarvodll.h"
+#include "radiolink/tarvodll.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,9 @@
 // with a random fault at a random moment. After every run the reported
 // result must be truthful, and over the whole soak neither file descriptors
 // nor heap may grow. Prints its figures; exits non-zero on any violation.
-#include "image.h"
-#include "run.h"
-#include "server/radioserver.h"
+#include "programming/image.h"
+#include "programming/run.h"
+#include "radiolink/server/radioserver.h"
 
 #include <filesystem>
 #include <malloc.h>

@@ -1,4 +1,4 @@
-#include "centerdlg.h"
+#include "dialogs/centerdlg.h"
 
 #include <QApplication>
 #include <QWidget>

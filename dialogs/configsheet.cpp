@@ -1,11 +1,13 @@
-#include "configsheet.h"
+#include "dialogs/configsheet.h"
 
-#include "fieldrules.h"
-#include "listfill.h"
-#include "records.h"
-#include "rules.h"
-#include "stringtable.h"
-#include "uiservices.h"
+#include "dialogs/dialoghelpers.h"
+#include "document/limits.h"
+#include "programming/fieldrules.h"
+#include "dialogs/listfill.h"
+#include "document/records.h"
+#include "dialogs/rules.h"
+#include "resources/stringtable.h"
+#include "dialogs/uiservices.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -28,18 +30,6 @@
 
 namespace {
 
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QLineEdit* Edit(QWidget* parent, const char* name, int maxLength, TRuleValidator::Rule rule) {
-    auto* edit = Named(new QLineEdit(parent), name);
-    edit->setMaxLength(maxLength);
-    edit->setValidator(new TRuleValidator(edit, std::move(rule)));
-    return edit;
-}
-
 // A keystroke rule that only lets the given characters in.
 TRuleValidator::Rule Only(std::string allowed) {
     return [allowed](std::string_view text, bool) -> std::optional<std::string> {
@@ -52,8 +42,12 @@ TRuleValidator::Rule Only(std::string allowed) {
 void SetChecked(QAbstractButton* button, std::int32_t flag) { button->setChecked(flag != 0); }
 std::int32_t Flag(const QAbstractButton* button) { return button->isChecked() ? 1 : 0; }
 
-std::string Text(const QLineEdit* edit, int maxLength) {
-    return edit->text().left(maxLength).toStdString();
+std::string Text(const QLineEdit* edit, std::size_t maxLength) {
+    return edit->text().left(static_cast<qsizetype>(maxLength)).toStdString();
+}
+
+QString Shown(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Selects the first line that begins with the route's digits; an unknown
@@ -65,24 +59,14 @@ void SelectRoute(QComboBox* routes, std::int32_t route) {
 }
 
 QString Report(int messageId) {
-    QString text = QString::fromStdString(LoadMessage(messageId));
+    QString text = StringText(messageId);
     if (messageId == strings::kOutOfRange)
-        text.replace(QStringLiteral("%ld to %ld"), QStringLiteral("0 to 31"));
+        text.replace(QStringLiteral("%ld to %ld"),
+                     QStringLiteral("0 to %1").arg(limits::kMaxSystemId));
     return text;
 }
 
 } // namespace
-
-QValidator::State TRuleValidator::validate(QString& input, int& position) const {
-    const bool atEnd = position == input.size();
-    const auto result = rule_(input.toStdString(), atEnd);
-    if (!result)
-        return Invalid;
-    input = QString::fromStdString(*result);
-    if (atEnd)
-        position = static_cast<int>(input.size());
-    return Acceptable;
-}
 
 void TPropertyPage::EnsureSetUp() {
     if (setUp_)
@@ -125,7 +109,7 @@ TGlobalDlg::TGlobalDlg(QWidget* parent, TBoardData& document) : TPropertyPage(pa
 
     auto* identification = new QGroupBox(tr("Radio &Identification"), this);
     verifyEsn_ = Named(new QCheckBox(tr("Verify ESN:"), identification), "verifyEsn");
-    esn_ = Edit(identification, "esn", 10, FilterEsnInput);
+    esn_ = RuleEdit(identification, "esn", limits::kEsn, FilterEsnInput);
     auto* idLayout = new QHBoxLayout(identification);
     idLayout->addWidget(verifyEsn_);
     idLayout->addWidget(esn_);
@@ -148,9 +132,7 @@ TGlobalDlg::TGlobalDlg(QWidget* parent, TBoardData& document) : TPropertyPage(pa
 
 void TGlobalDlg::SetupWindow() {
     const TGlobalData& g = document_.Global;
-    esn_->setValidator(nullptr);
-    esn_->setText(QString::fromStdString(g.EsnText.Str()));
-    esn_->setValidator(new TRuleValidator(esn_, FilterEsnInput));
+    SetTextUnchecked(*esn_, Shown(g.EsnText.View()));
     SetChecked(verifyEsn_, g.VerifyEsn);
     esn_->setEnabled(verifyEsn_->isChecked());
     SetChecked(conventional_, g.ConventionalOperation);
@@ -167,7 +149,7 @@ void TGlobalDlg::SetupWindow() {
 
 void TGlobalDlg::Apply() {
     TGlobalData& g = document_.Global;
-    g.EsnText.Set(Text(esn_, 10));
+    g.EsnText.Set(Text(esn_, limits::kEsn));
     g.VerifyEsn = Flag(verifyEsn_);
     g.ConventionalOperation = Flag(conventional_);
     g.ClearChannelAlert = Flag(clearChannelAlert_);
@@ -196,15 +178,15 @@ TBankDlg::TBankDlg(QWidget* parent, TBoardData& document) : TPropertyPage(parent
     selectorLayout->addLayout(selectorButtons);
 
     auto* nameBox = new QGroupBox(tr("Channel &Name"), this);
-    // Any text of up to 14 characters is a channel name.
-    name_ = Edit(nameBox, "name", 14, [](std::string_view text, bool) {
+    // Any text that fits is a channel name.
+    name_ = RuleEdit(nameBox, "name", limits::kBankName, [](std::string_view text, bool) {
         return std::optional<std::string>(std::string(text));
     });
     (new QVBoxLayout(nameBox))->addWidget(name_);
 
     auto* addressBox = new QGroupBox(tr("Primary &Address"), this);
-    systemId_ = Edit(addressBox, "systemId", 2, Only("0-9"));
-    pagingCode_ = Edit(addressBox, "pagingCode", 4, Only("0-9"));
+    systemId_ = RuleEdit(addressBox, "systemId", limits::kSystemId, Only("0-9"));
+    pagingCode_ = RuleEdit(addressBox, "pagingCode", limits::kPrimaryPagingCode, Only("0-9"));
     auto* addressForm = new QFormLayout(addressBox);
     addressForm->addRow(tr("System ID:"), systemId_);
     addressForm->addRow(tr("Paging Code:"), pagingCode_);
@@ -222,7 +204,7 @@ TBankDlg::TBankDlg(QWidget* parent, TBoardData& document) : TPropertyPage(parent
 
     auto actionBox = [this](const QString& title, const char* prefix, QRadioButton*& group,
                             QRadioButton*& connectButton, QRadioButton*& none, QLineEdit*& code,
-                            QComboBox*& route, QLineEdit*& number, int numberLength,
+                            QComboBox*& route, QLineEdit*& number, std::size_t numberLength,
                             const char* numberCharacters) {
         auto* box = new QGroupBox(title, this);
         const std::string p(prefix);
@@ -232,9 +214,9 @@ TBankDlg::TBankDlg(QWidget* parent, TBoardData& document) : TPropertyPage(parent
         auto* buttons = new QButtonGroup(box);
         for (QRadioButton* button : {group, connectButton, none})
             buttons->addButton(button);
-        code = Edit(box, (p + "PagingCode").c_str(), 7, Only("0-9-"));
+        code = RuleEdit(box, (p + "PagingCode").c_str(), limits::kActionPagingCode, Only("0-9-"));
         route = Named(new QComboBox(box), (p + "Route").c_str());
-        number = Edit(box, (p + "Number").c_str(), numberLength, Only(numberCharacters));
+        number = RuleEdit(box, (p + "Number").c_str(), numberLength, Only(numberCharacters));
         auto* radios = new QHBoxLayout;
         radios->addWidget(group);
         radios->addWidget(connectButton);
@@ -247,13 +229,13 @@ TBankDlg::TBankDlg(QWidget* parent, TBoardData& document) : TPropertyPage(parent
         return box;
     };
     auto* ptt = actionBox(tr("PTT Action"), "ptt", pttGroup_, pttConnect_, pttNone_,
-                          pttPagingCode_, pttRoute_, pttNumber_, 8, "0-9");
+                          pttPagingCode_, pttRoute_, pttNumber_, limits::kPttNumber, "0-9");
     auto* button = actionBox(tr("Button Action"), "button", buttonGroup_, buttonConnect_,
-                             buttonNone_, buttonPagingCode_, buttonRoute_, buttonNumber_, 29,
-                             "0-9()-");
+                             buttonNone_, buttonPagingCode_, buttonRoute_, buttonNumber_,
+                             limits::kButtonNumber, "0-9()-");
 
     auto* groupsBox = new QGroupBox(tr("Receive &Groups"), this);
-    receiveGroups_ = Edit(groupsBox, "receiveGroups", 31, Only("0-9-;"));
+    receiveGroups_ = RuleEdit(groupsBox, "receiveGroups", limits::kReceiveGroups, Only("0-9-;"));
     (new QVBoxLayout(groupsBox))->addWidget(receiveGroups_);
 
     auto* options = new QVBoxLayout;
@@ -283,12 +265,11 @@ void TBankDlg::SetupWindow() {
     FillFromStrings(*pttRoute_, strings::kRoutes);
     FillFromStrings(*buttonRoute_, strings::kRoutes);
     for (const auto& site : document_.Sites)
-        site_->addItem(QString::fromStdString(site->Name.Str()),
-                       QVariant::fromValue(reinterpret_cast<quintptr>(site.get())));
+        site_->addItem(Shown(site->Name.View()), RecordData(site.get()));
     site_->model()->sort(0);
     {
         const QSignalBlocker blocker(selector_);
-        const QString format = QString::fromStdString(LoadMessage(strings::kPosition));
+        const QString format = StringText(strings::kPosition);
         for (int i = 0; i < document_.Banks.Count(); ++i)
             selector_->addItem(QString(format).replace(QStringLiteral("%d"), QString::number(i + 1)));
         selector_->setCurrentRow(document_.Banks.Count() > 0 ? 0 : -1);
@@ -325,19 +306,13 @@ void TBankDlg::Load(int bank) {
     }
     const TBankData& b = document_.Banks[bank];
     // Stored values are shown as they are; only typing is checked.
-    auto put = [](QLineEdit* edit, const std::string& text) {
-        const QValidator* validator = edit->validator();
-        edit->setValidator(nullptr);
-        edit->setText(QString::fromStdString(text));
-        edit->setValidator(validator);
-    };
-    put(name_, b.Name.Str());
-    put(systemId_, b.SystemId.Str());
-    put(pagingCode_, b.PagingCode.Str());
+    auto put = [](QLineEdit* edit, const auto& text) { SetTextUnchecked(*edit, Shown(text.View())); };
+    put(name_, b.Name);
+    put(systemId_, b.SystemId);
+    put(pagingCode_, b.PagingCode);
     int siteLine = -1;
     for (int line = site_->count() - 1; line >= 0; --line)
-        if (site_->itemData(line).value<quintptr>() == reinterpret_cast<quintptr>(b.Site) &&
-            b.Site != nullptr) {
+        if (b.Site != nullptr && RecordFrom<TRfSite>(site_->itemData(line)) == b.Site) {
             siteLine = line;
             break;
         }
@@ -349,63 +324,61 @@ void TBankDlg::Load(int bank) {
     SetChecked(priorityOverride_, b.PriorityOverride);
     SetChecked(pttGroup_, b.PttGroup);
     SetChecked(pttNone_, b.PttNone);
-    put(pttPagingCode_, b.PttPagingCode.Str());
+    put(pttPagingCode_, b.PttPagingCode);
     SetChecked(buttonGroup_, b.ButtonGroup);
     SetChecked(buttonConnect_, b.ButtonConnect);
     SetChecked(buttonNone_, b.ButtonNone);
-    put(buttonPagingCode_, b.ButtonPagingCode.Str());
+    put(buttonPagingCode_, b.ButtonPagingCode);
     SelectRoute(buttonRoute_, b.ButtonRoute);
-    put(buttonNumber_, b.ButtonNumber.Str());
-    put(receiveGroups_, b.ReceiveGroups.Str());
+    put(buttonNumber_, b.ButtonNumber);
+    put(receiveGroups_, b.ReceiveGroups);
     SetChecked(hornAlert_, b.HornAlert);
     SetChecked(pttConnect_, b.PttConnect);
     SelectRoute(pttRoute_, b.PttRoute);
-    put(pttNumber_, b.PttNumber.Str());
+    put(pttNumber_, b.PttNumber);
 }
 
 void TBankDlg::Store(int bank) {
     if (bank < 0 || bank >= document_.Banks.Count())
         return;
     TBankData& b = document_.Banks[bank];
-    b.Name.Set(Text(name_, 14));
-    b.SystemId.Set(Text(systemId_, 2));
-    b.PagingCode.Set(Text(pagingCode_, 4));
-    b.Site = site_->currentIndex() >= 0
-                 ? reinterpret_cast<TRfSite*>(site_->currentData().value<quintptr>())
-                 : nullptr;
+    b.Name.Set(Text(name_, limits::kBankName));
+    b.SystemId.Set(Text(systemId_, limits::kSystemId));
+    b.PagingCode.Set(Text(pagingCode_, limits::kPrimaryPagingCode));
+    b.Site = site_->currentIndex() >= 0 ? RecordFrom<TRfSite>(site_->currentData()) : nullptr;
     b.Scrambler = secureSpeech_->currentIndex();
     b.EmergencyOverride = Flag(emergencyOverride_);
     b.PriorityOverride = Flag(priorityOverride_);
     b.PttGroup = Flag(pttGroup_);
     b.PttNone = Flag(pttNone_);
-    b.PttPagingCode.Set(Text(pttPagingCode_, 7));
+    b.PttPagingCode.Set(Text(pttPagingCode_, limits::kActionPagingCode));
     b.ButtonGroup = Flag(buttonGroup_);
     b.ButtonConnect = Flag(buttonConnect_);
     b.ButtonNone = Flag(buttonNone_);
-    b.ButtonPagingCode.Set(Text(buttonPagingCode_, 7));
+    b.ButtonPagingCode.Set(Text(buttonPagingCode_, limits::kActionPagingCode));
     b.ButtonRoute = LeadingRoute(buttonRoute_->currentText().toStdString());
-    b.ButtonNumber.Set(Text(buttonNumber_, 29));
-    b.ReceiveGroups.Set(Text(receiveGroups_, 31));
+    b.ButtonNumber.Set(Text(buttonNumber_, limits::kButtonNumber));
+    b.ReceiveGroups.Set(Text(receiveGroups_, limits::kReceiveGroups));
     b.HornAlert = Flag(hornAlert_);
     b.PttConnect = Flag(pttConnect_);
     b.PttRoute = LeadingRoute(pttRoute_->currentText().toStdString());
-    b.PttNumber.Set(Text(pttNumber_, 8));
+    b.PttNumber.Set(Text(pttNumber_, limits::kPttNumber));
 }
 
 bool TBankDlg::FieldsValid() {
     const std::pair<QLineEdit*, FieldCheck> checks[] = {
-        {systemId_, CheckSystemIdField(Text(systemId_, 2))},
-        {pagingCode_, CheckCharactersField(Text(pagingCode_, 4), "0-9")},
-        {pttPagingCode_, CheckPageCodeField(Text(pttPagingCode_, 7))},
-        {pttNumber_, CheckCharactersField(Text(pttNumber_, 8), "0-9")},
-        {buttonPagingCode_, CheckPageCodeField(Text(buttonPagingCode_, 7))},
-        {buttonNumber_, CheckCharactersField(Text(buttonNumber_, 29), "0-9()-")},
-        {receiveGroups_, CheckJoinCodeField(Text(receiveGroups_, 31))},
+        {systemId_, CheckSystemIdField(Text(systemId_, limits::kSystemId))},
+        {pagingCode_, CheckCharactersField(Text(pagingCode_, limits::kPrimaryPagingCode), "0-9")},
+        {pttPagingCode_, CheckPageCodeField(Text(pttPagingCode_, limits::kActionPagingCode))},
+        {pttNumber_, CheckCharactersField(Text(pttNumber_, limits::kPttNumber), "0-9")},
+        {buttonPagingCode_, CheckPageCodeField(Text(buttonPagingCode_, limits::kActionPagingCode))},
+        {buttonNumber_, CheckCharactersField(Text(buttonNumber_, limits::kButtonNumber), "0-9()-")},
+        {receiveGroups_, CheckJoinCodeField(Text(receiveGroups_, limits::kReceiveGroups))},
     };
     for (const auto& [edit, check] : checks) {
         if (check.Passed)
             continue;
-        Ui().Message(this, Report(check.MessageId), kProgramTitle, IUiServices::Icon::Exclamation);
+        Warn(this, Report(check.MessageId));
         edit->setFocus();
         return false;
     }
@@ -420,7 +393,7 @@ void TBankDlg::SelectorChanged(int line) {
 }
 
 void TBankDlg::Add() {
-    if (document_.Banks.Count() >= 16) {
+    if (document_.Banks.Count() >= limits::kMaxBanks) {
         Ui().Beep();
         return;
     }
@@ -430,7 +403,7 @@ void TBankDlg::Add() {
         *bank = document_.Banks[line];
     document_.Banks.Append(bank);
     const int count = document_.Banks.Count();
-    const QString format = QString::fromStdString(LoadMessage(strings::kPosition));
+    const QString format = StringText(strings::kPosition);
     selector_->addItem(QString(format).replace(QStringLiteral("%d"), QString::number(count)));
     SelectLine(count - 1);
     SwitchTo(count - 1);
@@ -466,8 +439,9 @@ TSpeedDialDlg::TSpeedDialDlg(QWidget* parent, TBoardData& document)
     : TPropertyPage(parent, document) {
     auto* box = new QGroupBox(tr("Memory Locations"), this);
     auto* grid = new QGridLayout(box);
-    for (int i = 0; i < 10; ++i) {
-        numbers_[i] = Edit(box, ("number" + std::to_string(i)).c_str(), 29, Only("0-9()-"));
+    for (int i = 0; i < TSdData::kLocations; ++i) {
+        numbers_[i] = RuleEdit(box, ("number" + std::to_string(i)).c_str(), limits::kDialString,
+                               Only("0-9()-"));
         routes_[i] = Named(new QComboBox(box), ("route" + std::to_string(i)).c_str());
         auto* label = new QLabel(QStringLiteral("&%1:").arg(i), box);
         label->setBuddy(numbers_[i]);
@@ -481,16 +455,16 @@ TSpeedDialDlg::TSpeedDialDlg(QWidget* parent, TBoardData& document)
 }
 
 void TSpeedDialDlg::SetupWindow() {
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < TSdData::kLocations; ++i) {
         FillFromStrings(*routes_[i], strings::kRoutes);
-        numbers_[i]->setText(QString::fromStdString(document_.SpeedDial.Number[i].Str()));
+        SetTextUnchecked(*numbers_[i], Shown(document_.SpeedDial.Number[i].View()));
         SelectRoute(routes_[i], document_.SpeedDial.Route[i]);
     }
 }
 
 bool TSpeedDialDlg::KillActive() {
-    for (int i = 0; i < 10; ++i) {
-        document_.SpeedDial.Number[i].Set(Text(numbers_[i], 29));
+    for (int i = 0; i < TSdData::kLocations; ++i) {
+        document_.SpeedDial.Number[i].Set(Text(numbers_[i], limits::kDialString));
         document_.SpeedDial.Route[i] = LeadingRoute(routes_[i]->currentText().toStdString());
     }
     return true;
@@ -506,12 +480,9 @@ TConfigurationSheet::TConfigurationSheet(QWidget* parent, TBoardData& document) 
     tabs_->addTab(pages_[0], tr("General"));
     tabs_->addTab(pages_[1], tr("Channel Banks"));
     tabs_->addTab(pages_[2], tr("Speed Dial"));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
     connect(tabs_, &QTabWidget::currentChanged, this, &TConfigurationSheet::TabChanged);
 }
 

@@ -2,15 +2,12 @@
 // and Speed Dial pages, all editing one working copy of the document.
 #pragma once
 
+#include "document/records.h"
+
 #include <QDialog>
-#include <QValidator>
 #include <QWidget>
 
 #include <array>
-#include <functional>
-#include <optional>
-#include <string>
-#include <string_view>
 #include <vector>
 
 class QCheckBox;
@@ -19,21 +16,6 @@ class QLineEdit;
 class QListWidget;
 class QRadioButton;
 class QTabWidget;
-class TBankData;
-class TBoardData;
-
-// Wraps a keystroke rule: the rule returns the text to show, or nothing to
-// refuse the keystroke. `caretAtEnd` tells whether formatting is allowed.
-class TRuleValidator : public QValidator {
-    Q_OBJECT
-  public:
-    using Rule = std::function<std::optional<std::string>(std::string_view text, bool caretAtEnd)>;
-    TRuleValidator(QObject* parent, Rule rule) : QValidator(parent), rule_(std::move(rule)) {}
-    State validate(QString& input, int& position) const override;
-
-  private:
-    Rule rule_;
-};
 
 // A page of the sheet: set up when first shown, asked before it is left,
 // applied when the sheet ends with OK.
@@ -139,8 +121,8 @@ class TSpeedDialDlg final : public TPropertyPage {
     void SetupWindow() override;
 
   private:
-    std::array<QLineEdit*, 10> numbers_{};
-    std::array<QComboBox*, 10> routes_{};
+    std::array<QLineEdit*, TSdData::kLocations> numbers_{};
+    std::array<QComboBox*, TSdData::kLocations> routes_{};
 };
 
 class TConfigurationSheet final : public QDialog {

@@ -1,12 +1,12 @@
-#include "editchdlg.h"
+#include "dialogs/editchdlg.h"
 
-#include "encodings.h"
-#include "listfill.h"
-#include "records.h"
-#include "rules.h"
-#include "settings.h"
-#include "stringtable.h"
-#include "uiservices.h"
+#include "document/limits.h"
+#include "programming/encodings.h"
+#include "dialogs/listfill.h"
+#include "document/records.h"
+#include "dialogs/rules.h"
+#include "resources/stringtable.h"
+#include "dialogs/uiservices.h"
 
 #include <QButtonGroup>
 #include <functional>
@@ -21,32 +21,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-QValidator::State TFqValidator::validate(QString& input, int& position) const {
-    if (input.size() < previous_.size()) {
-        previous_ = input;
-        return Acceptable;
-    }
-    const bool atEnd = position == input.size();
-    const auto filtered = FilterFrequencyInput(input.toStdString(), atEnd);
-    if (!filtered)
-        return Invalid;
-    input = QString::fromStdString(*filtered);
-    if (atEnd)
-        position = static_cast<int>(input.size());
-    previous_ = input;
-    return Acceptable;
+TFqValidator::TFqValidator(QLineEdit* edit) : TRuleValidator(edit, FilterFrequencyInput) {}
+
+TFqEdit::TFqEdit(QWidget* parent) : QLineEdit(parent) {
+    setMaxLength(static_cast<int>(limits::kFrequency));
+    setValidator(new TFqValidator(this));
 }
 
-TFqEdit::TFqEdit(QWidget* parent) : QLineEdit(parent), validator_(new TFqValidator(this)) {
-    setMaxLength(9);
-    setValidator(validator_);
-}
-
-void TFqEdit::SetFrequency(const QString& text) {
-    setValidator(nullptr);
-    setText(text);
-    setValidator(validator_);
-}
+void TFqEdit::SetFrequency(const QString& text) { SetTextUnchecked(*this, text); }
 
 namespace {
 
@@ -69,23 +51,16 @@ QWidget* FrequencyRow(QWidget* parent, TFqEdit* field, const char* name,
     return row;
 }
 
-QComboBox* ToneList(QWidget* parent, const char* name) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
-    return combo;
-}
-
 } // namespace
 
-TEditChDlg::TEditChDlg(QWidget* parent, const QString& caption, TRfChannel& channel)
-    : TCenterDlg(parent), channel_(channel) {
+TEditChDlg::TEditChDlg(QWidget* parent, const QString& caption, TRfChannel& channel,
+                       int voidSpecs)
+    : TCenterDlg(parent), channel_(channel), voidSpecs_(voidSpecs) {
     setWindowTitle(caption);
-    rxFrequency_ = new TFqEdit(this);
-    rxFrequency_->setObjectName(QStringLiteral("rxFrequency"));
-    txFrequency_ = new TFqEdit(this);
-    txFrequency_->setObjectName(QStringLiteral("txFrequency"));
-    rxCtcss_ = ToneList(this, "rxCtcss");
-    txCtcss_ = ToneList(this, "txCtcss");
+    rxFrequency_ = Named(new TFqEdit(this), "rxFrequency");
+    txFrequency_ = Named(new TFqEdit(this), "txFrequency");
+    rxCtcss_ = Named(new QComboBox(this), "rxCtcss");
+    txCtcss_ = Named(new QComboBox(this), "txCtcss");
 
     auto* receiver = new QGroupBox(tr("&Receiver"), this);
     auto* rxForm = new QFormLayout(receiver);
@@ -99,12 +74,9 @@ TEditChDlg::TEditChDlg(QWidget* parent, const QString& caption, TRfChannel& chan
     txForm->addRow(tr("CTCSS:"), txCtcss_);
 
     auto* spacing = new QGroupBox(tr("Channel &Spacing"), this);
-    spacing12k5_ = new QRadioButton(tr("12.5 kHz"), spacing);
-    spacing12k5_->setObjectName(QStringLiteral("spacing12k5"));
-    spacing20k_ = new QRadioButton(tr("20 kHz"), spacing);
-    spacing20k_->setObjectName(QStringLiteral("spacing20k"));
-    spacing25k_ = new QRadioButton(tr("25 kHz"), spacing);
-    spacing25k_->setObjectName(QStringLiteral("spacing25k"));
+    spacing12k5_ = Named(new QRadioButton(tr("12.5 kHz"), spacing), "spacing12k5");
+    spacing20k_ = Named(new QRadioButton(tr("20 kHz"), spacing), "spacing20k");
+    spacing25k_ = Named(new QRadioButton(tr("25 kHz"), spacing), "spacing25k");
     auto* spacingGroup = new QButtonGroup(this);
     // Non-exclusive while set up, so that a channel with no spacing shows none.
     spacingGroup->setExclusive(false);
@@ -121,13 +93,9 @@ TEditChDlg::TEditChDlg(QWidget* parent, const QString& caption, TRfChannel& chan
         });
     }
     auto* audio = new QGroupBox(tr("&Audio"), this);
-    qLift_ = new QCheckBox(tr("Q-Lift"), audio);
-    qLift_->setObjectName(QStringLiteral("qLift"));
+    qLift_ = Named(new QCheckBox(tr("Q-Lift"), audio), "qLift");
     (new QVBoxLayout(audio))->addWidget(qLift_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* grid = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addWidget(receiver);
@@ -140,7 +108,7 @@ TEditChDlg::TEditChDlg(QWidget* parent, const QString& caption, TRfChannel& chan
     grid->addLayout(right);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
 }
 
 void TEditChDlg::SetupWindow() {
@@ -169,10 +137,9 @@ void TEditChDlg::Step(TFqEdit* field, int steps) {
 bool TEditChDlg::CanClose() {
     const std::string tx = txFrequency_->text().left(255).toStdString();
     const std::string rx = rxFrequency_->text().left(255).toStdString();
-    if (CheckFreqSpec(tx, 1, nullptr, AppSettings().VoidSpecs) != 0 ||
-        CheckFreqSpec(rx, 2, nullptr, AppSettings().VoidSpecs) != 0) {
-        Ui().Message(this, QString::fromStdString(LoadMessage(strings::kInvalidFrequencies)),
-                     kProgramTitle, IUiServices::Icon::Exclamation);
+    if (CheckFreqSpec(tx, 1, nullptr, voidSpecs_) != 0 ||
+        CheckFreqSpec(rx, 2, nullptr, voidSpecs_) != 0) {
+        Warn(this, StringText(strings::kInvalidFrequencies));
         return false;
     }
     channel_.TxFrequency.Set(tx);

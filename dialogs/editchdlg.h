@@ -2,10 +2,10 @@
 // tones, channel spacing and Q-Lift of one RF channel.
 #pragma once
 
-#include "centerdlg.h"
+#include "dialogs/centerdlg.h"
+#include "dialogs/dialoghelpers.h"
 
 #include <QLineEdit>
-#include <QValidator>
 
 class QCheckBox;
 class QComboBox;
@@ -14,33 +14,26 @@ class TRfChannel;
 
 // Lets only digits and '.' into a frequency field; typing at the end puts the
 // point after the third digit.
-class TFqValidator final : public QValidator {
+class TFqValidator final : public TRuleValidator {
     Q_OBJECT
   public:
-    explicit TFqValidator(QObject* parent) : QValidator(parent) {}
-    State validate(QString& input, int& position) const override;
-
-  private:
-    // The text before the keystroke, so that deletions pass unchecked.
-    mutable QString previous_;
+    explicit TFqValidator(QLineEdit* edit);
 };
 
-// A frequency field of at most 9 characters with its validator.
+// A frequency field that holds what a channel holds, with its validator.
 class TFqEdit final : public QLineEdit {
     Q_OBJECT
   public:
     explicit TFqEdit(QWidget* parent);
     // Shows a stored or stepped frequency as it is: only typing is formatted.
     void SetFrequency(const QString& text);
-
-  private:
-    TFqValidator* validator_;
 };
 
 class TEditChDlg final : public TCenterDlg {
     Q_OBJECT
   public:
-    TEditChDlg(QWidget* parent, const QString& caption, TRfChannel& channel);
+    // `voidSpecs` is the setting that the frequency check consults.
+    TEditChDlg(QWidget* parent, const QString& caption, TRfChannel& channel, int voidSpecs);
 
   protected:
     void SetupWindow() override;
@@ -50,6 +43,7 @@ class TEditChDlg final : public TCenterDlg {
     void Step(TFqEdit* field, int steps);
 
     TRfChannel& channel_;
+    int voidSpecs_;
     TFqEdit* rxFrequency_;
     TFqEdit* txFrequency_;
     QComboBox* rxCtcss_;

@@ -1,6 +1,6 @@
-#include "listfill.h"
+#include "dialogs/listfill.h"
 
-#include "stringtable.h"
+#include "resources/stringtable.h"
 
 #include <QComboBox>
 #include <QListWidget>

@@ -1,11 +1,14 @@
-#include "productdlg.h"
+#include "dialogs/productdlg.h"
 
-#include "listfill.h"
-#include "records.h"
-#include "rules.h"
-#include "stringtable.h"
-#include "tarvodll.h"
-#include "uiservices.h"
+#include "dialogs/dialoghelpers.h"
+#include "document/limits.h"
+#include "radiolink/modeltable.h"
+#include "dialogs/listfill.h"
+#include "document/records.h"
+#include "dialogs/rules.h"
+#include "resources/stringtable.h"
+#include "radiolink/tarvodll.h"
+#include "dialogs/uiservices.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -16,11 +19,10 @@
 namespace {
 
 QComboBox* EditableSortedCombo(QWidget* parent, const char* name) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
+    auto* combo = Named(new QComboBox(parent), name);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->lineEdit()->setMaxLength(31);
+    combo->lineEdit()->setMaxLength(static_cast<int>(limits::kProductText));
     return combo;
 }
 
@@ -34,12 +36,9 @@ TProductDlg::TProductDlg(QWidget* parent, TBoardData& document)
     auto* form = new QFormLayout;
     form->addRow(tr("Product Type:"), product_);
     form->addRow(tr("Model Number:"), model_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
 }
 
 void TProductDlg::SetupWindow() {
@@ -56,10 +55,9 @@ bool TProductDlg::CanClose() {
     const std::string model = model_->currentText().left(127).toStdString();
     const ProductChoice choice = ProductFromTexts(product, model);
     if (choice.NeedsCheck &&
-        TarvoDllInit(choice.ProductName.c_str(), choice.ModelNumber.c_str(), 16, 16) != 0) {
-        Ui().Message(this, QString::fromStdString(LoadMessage(strings::kInvalidProduct)),
-                     QString::fromStdString(LoadMessage(strings::kProductConfigError)),
-                     IUiServices::Icon::Exclamation);
+        TarvoDllInit(choice.ProductName.c_str(), choice.ModelNumber.c_str(), limits::kPacketSize,
+                     limits::kPacketSize) != tarvo::lookup::Known) {
+        Warn(this, StringText(strings::kInvalidProduct), StringText(strings::kProductConfigError));
         return false;
     }
     document_.Product.ProductName.Set(choice.ProductName);

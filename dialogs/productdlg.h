@@ -1,7 +1,7 @@
 // View > Product: the radio the option board is fitted in.
 #pragma once
 
-#include "centerdlg.h"
+#include "dialogs/centerdlg.h"
 
 class QComboBox;
 class TBoardData;

@@ -1,8 +1,9 @@
-#include "rules.h"
+#include "dialogs/rules.h"
 
-#include "fieldrules.h"
-#include "fqvalue.h"
-#include "stringtable.h"
+#include "document/limits.h"
+#include "programming/fieldrules.h"
+#include "document/fqvalue.h"
+#include "resources/stringtable.h"
 
 #include <cstdio>
 
@@ -34,25 +35,32 @@ std::string StepFrequencyText(std::string_view text, int steps) {
 
 namespace {
 
-constexpr std::string_view kMobile[] = {"KX720", "TQR41VBL2XC7PD"};
-constexpr std::string_view kPortable[] = {"KP720", "TQP41VDK2XC3PD"};
+bool Is(const limits::RadioPair& radio, std::string_view productName,
+        std::string_view modelNumber) {
+    return productName == radio.ProductName && modelNumber == radio.ModelNumber;
+}
+
+ProductChoice Default(const limits::RadioPair& radio) {
+    return {std::string(radio.ProductName), std::string(radio.ModelNumber), false};
+}
 
 } // namespace
 
 ProductTexts ProductDisplay(std::string_view productName, std::string_view modelNumber) {
-    if (productName == kMobile[0] && modelNumber == kMobile[1])
+    if (Is(limits::kMobileRadio, productName, modelNumber))
         return {"Mobile", "Default"};
-    if (productName == kPortable[0] && modelNumber == kPortable[1])
+    if (Is(limits::kPortableRadio, productName, modelNumber))
         return {"Portable", "Default"};
     return {std::string(productName), std::string(modelNumber)};
 }
 
 ProductChoice ProductFromTexts(std::string_view productText, std::string_view modelText) {
     if (productText == "Mobile")
-        return {std::string(kMobile[0]), std::string(kMobile[1]), false};
+        return Default(limits::kMobileRadio);
     if (productText == "Portable")
-        return {std::string(kPortable[0]), std::string(kPortable[1]), false};
-    return {std::string(productText.substr(0, 31)), std::string(modelText.substr(0, 31)), true};
+        return Default(limits::kPortableRadio);
+    return {std::string(productText.substr(0, limits::kProductText)),
+            std::string(modelText.substr(0, limits::kProductText)), true};
 }
 
 std::optional<std::string> FilterEsnInput(std::string_view text, bool caretAtEnd) {

@@ -1,10 +1,12 @@
-#include "sitesdlg.h"
+#include "dialogs/sitesdlg.h"
 
-#include "editchdlg.h"
-#include "records.h"
-#include "stringtable.h"
-#include "tarvodll.h"
-#include "uiservices.h"
+#include "dialogs/dialoghelpers.h"
+#include "document/limits.h"
+#include "dialogs/editchdlg.h"
+#include "document/records.h"
+#include "resources/stringtable.h"
+#include "radiolink/tarvodll.h"
+#include "dialogs/uiservices.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -16,31 +18,29 @@
 
 namespace {
 
-constexpr int kMaxSites = 16;
-constexpr int kMaxChannels = 16;
-
-QString Text(int id) { return QString::fromStdString(LoadMessage(id)); }
-
 template <typename T> T* ItemRecord(const QListWidgetItem* item) {
-    return item != nullptr ? reinterpret_cast<T*>(item->data(Qt::UserRole).value<quintptr>())
-                           : nullptr;
+    return item != nullptr ? RecordFrom<T>(item->data(Qt::UserRole)) : nullptr;
+}
+
+QListWidgetItem* RecordLine(const QString& text, void* record) {
+    auto* line = new QListWidgetItem(text);
+    line->setData(Qt::UserRole, RecordData(record));
+    return line;
 }
 
 QPushButton* Button(QWidget* parent, const QString& text, const char* name) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
+    auto* button = Named(new QPushButton(text, parent), name);
     button->setAutoDefault(false);
     return button;
 }
 
 } // namespace
 
-TSitesDlg::TSitesDlg(QWidget* parent, TBoardData& document)
-    : TCenterDlg(parent), document_(document) {
+TSitesDlg::TSitesDlg(QWidget* parent, TBoardData& document, int voidSpecs)
+    : TCenterDlg(parent), document_(document), voidSpecs_(voidSpecs) {
     setWindowTitle(tr("RF Sites"));
     auto* siteBox = new QGroupBox(tr("&Sites"), this);
-    sites_ = new QListWidget(siteBox);
-    sites_->setObjectName(QStringLiteral("sites"));
+    sites_ = Named(new QListWidget(siteBox), "sites");
     sites_->setSortingEnabled(true);
     auto* newSite = Button(siteBox, tr("&New "), "newSite");
     auto* deleteSite = Button(siteBox, tr("&Delete"), "deleteSite");
@@ -52,8 +52,7 @@ TSitesDlg::TSitesDlg(QWidget* parent, TBoardData& document)
     siteLayout->addLayout(siteButtons);
 
     auto* channelBox = new QGroupBox(tr("&Channels"), this);
-    channels_ = new QListWidget(channelBox);
-    channels_->setObjectName(QStringLiteral("channels"));
+    channels_ = Named(new QListWidget(channelBox), "channels");
     auto* add = Button(channelBox, tr("&Add"), "addChannel");
     auto* remove = Button(channelBox, tr("&Remove"), "removeChannel");
     auto* edit = Button(channelBox, tr("&Edit"), "editChannel");
@@ -65,15 +64,12 @@ TSitesDlg::TSitesDlg(QWidget* parent, TBoardData& document)
     channelLayout->addWidget(channels_);
     channelLayout->addLayout(channelButtons);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* lists = new QHBoxLayout;
     lists->addWidget(siteBox, 1);
     lists->addWidget(channelBox, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(lists);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
     resize(640, 360);
 
     connect(sites_, &QListWidget::currentRowChanged, this, &TSitesDlg::ShowChannels);
@@ -87,11 +83,8 @@ TSitesDlg::TSitesDlg(QWidget* parent, TBoardData& document)
 
 void TSitesDlg::SetupWindow() {
     const QSignalBlocker blocker(sites_);
-    for (const auto& site : document_.Sites) {
-        auto* line = new QListWidgetItem(QString::fromStdString(site->Name.Str()));
-        line->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(site.get())));
-        sites_->addItem(line);
-    }
+    for (const auto& site : document_.Sites)
+        sites_->addItem(RecordLine(QString::fromStdString(site->Name.Str()), site.get()));
     if (sites_->count() > 0) {
         sites_->setCurrentRow(0);
         ShowChannels(0);
@@ -101,8 +94,8 @@ void TSitesDlg::SetupWindow() {
     }
     // The library is initialised for the product being edited; the result
     // does not stop the dialog.
-    TarvoDllInit(document_.Product.ProductName.c_str(), document_.Product.ModelNumber.c_str(), 16,
-                 16);
+    TarvoDllInit(document_.Product.ProductName.c_str(), document_.Product.ModelNumber.c_str(),
+                 limits::kPacketSize, limits::kPacketSize);
 }
 
 TRfSite* TSitesDlg::SelectedSite() const { return ItemRecord<TRfSite>(sites_->currentItem()); }
@@ -112,9 +105,7 @@ TRfChannel* TSitesDlg::SelectedChannel() const {
 }
 
 QListWidgetItem* TSitesDlg::ChannelLine(TRfChannel& channel) {
-    auto* line = new QListWidgetItem(QString::fromStdString(channel.GetDisplayText().substr(0, 255)));
-    line->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(&channel)));
-    return line;
+    return RecordLine(QString::fromStdString(channel.GetDisplayText().substr(0, 255)), &channel);
 }
 
 void TSitesDlg::ShowChannels(int siteLine) {
@@ -128,7 +119,7 @@ void TSitesDlg::ShowChannels(int siteLine) {
 }
 
 void TSitesDlg::NewSite() {
-    if (document_.Sites.Count() >= kMaxSites) {
+    if (document_.Sites.Count() >= limits::kMaxSites) {
         Ui().Beep();
         return;
     }
@@ -137,11 +128,10 @@ void TSitesDlg::NewSite() {
     if (Ui().Exec(dialog) != QDialog::Accepted)
         return;
     auto site = std::make_unique<TRfSite>();
-    site->SetName(name.left(20).toStdString());
+    site->SetName(name.left(limits::kSiteName).toStdString());
     TRfSite* added = site.get();
     document_.Sites.Append(site);
-    auto* line = new QListWidgetItem(QString::fromStdString(added->Name.Str()));
-    line->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(added)));
+    auto* line = RecordLine(QString::fromStdString(added->Name.Str()), added);
     sites_->addItem(line);
     sites_->setCurrentItem(line);
     ShowChannels(sites_->row(line));
@@ -154,7 +144,7 @@ void TSitesDlg::DeleteSite() {
         return;
     }
     if (SiteInUse(document_, site)) {
-        Ui().Message(this, Text(strings::kSiteInUse), kProgramTitle, IUiServices::Icon::Exclamation);
+        Warn(this, StringText(strings::kSiteInUse));
         return;
     }
     const int line = sites_->currentRow();
@@ -169,14 +159,14 @@ void TSitesDlg::DeleteSite() {
 
 void TSitesDlg::AddChannel() {
     TRfSite* site = SelectedSite();
-    if (site == nullptr || site->Channels.Count() >= kMaxChannels) {
+    if (site == nullptr || site->Channels.Count() >= limits::kMaxChannelsPerSite) {
         Ui().Beep();
         return;
     }
     auto channel = std::make_unique<TRfChannel>();
     if (const TRfChannel* selected = SelectedChannel())
         *channel = *selected;
-    TEditChDlg dialog(this, Text(strings::kNewChannel), *channel);
+    TEditChDlg dialog(this, StringText(strings::kNewChannel), *channel, voidSpecs_);
     if (Ui().Exec(dialog) != QDialog::Accepted)
         return;
     TRfChannel& added = *channel;
@@ -206,7 +196,7 @@ void TSitesDlg::EditChannel() {
         return;
     }
     TRfChannel temporary = *channel;
-    TEditChDlg dialog(this, Text(strings::kEditChannel), temporary);
+    TEditChDlg dialog(this, StringText(strings::kEditChannel), temporary, voidSpecs_);
     if (Ui().Exec(dialog) != QDialog::Accepted)
         return;
     *channel = temporary;
@@ -218,25 +208,20 @@ void TSitesDlg::EditChannel() {
 
 TSiteNameDlg::TSiteNameDlg(QWidget* parent, QString& name) : TCenterDlg(parent), name_(name) {
     setWindowTitle(tr("New Site"));
-    edit_ = new QLineEdit(this);
-    edit_->setObjectName(QStringLiteral("siteName"));
-    edit_->setMaxLength(20);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    edit_ = Named(new QLineEdit(this), "siteName");
+    edit_->setMaxLength(limits::kSiteName);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(edit_);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
 }
 
 void TSiteNameDlg::SetupWindow() { edit_->setText(name_); }
 
 bool TSiteNameDlg::CanClose() {
     if (edit_->text().isEmpty()) {
-        Ui().Message(this, Text(strings::kInvalidSiteName), kProgramTitle,
-                     IUiServices::Icon::Exclamation);
+        Warn(this, StringText(strings::kInvalidSiteName));
         return false;
     }
-    name_ = edit_->text().left(20);
+    name_ = edit_->text().left(limits::kSiteName);
     return true;
 }

@@ -1,7 +1,7 @@
 // View > RF Sites: the RF sites of the document and the channels of each.
 #pragma once
 
-#include "centerdlg.h"
+#include "dialogs/centerdlg.h"
 
 class QLineEdit;
 class QListWidget;
@@ -13,7 +13,9 @@ class TRfSite;
 class TSitesDlg final : public TCenterDlg {
     Q_OBJECT
   public:
-    TSitesDlg(QWidget* parent, TBoardData& document);
+    // `voidSpecs` is the setting that the channel editor's frequency check
+    // consults.
+    TSitesDlg(QWidget* parent, TBoardData& document, int voidSpecs);
 
   public slots:
     void NewSite();
@@ -32,11 +34,13 @@ class TSitesDlg final : public TCenterDlg {
     QListWidgetItem* ChannelLine(TRfChannel& channel);
 
     TBoardData& document_;
+    int voidSpecs_;
     QListWidget* sites_;
     QListWidget* channels_;
 };
 
-// Asks for the name of a new site (1 to 20 characters).
+// Asks for the name of a new site (at least one character, at most what a
+// site holds).
 class TSiteNameDlg final : public TCenterDlg {
     Q_OBJECT
   public:

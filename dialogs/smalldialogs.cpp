@@ -1,8 +1,10 @@
-#include "smalldialogs.h"
+#include "dialogs/smalldialogs.h"
 
-#include "records.h"
-#include "stringtable.h"
-#include "uiservices.h"
+#include "dialogs/dialoghelpers.h"
+#include "document/limits.h"
+#include "document/records.h"
+#include "resources/stringtable.h"
+#include "dialogs/uiservices.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -16,20 +18,10 @@
 
 namespace {
 
-QDialogButtonBox* OkCancel(QDialog* dialog, bool withCancel = true) {
-    auto* buttons = new QDialogButtonBox(withCancel ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel
-                                                    : QDialogButtonBox::Ok,
-                                         dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
-}
-
 QLineEdit* PasswordEdit(QWidget* parent, const char* name) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
+    auto* edit = Named(new QLineEdit(parent), name);
     edit->setEchoMode(QLineEdit::Password);
-    edit->setMaxLength(8);
+    edit->setMaxLength(limits::kPassword);
     return edit;
 }
 
@@ -37,13 +29,12 @@ QLineEdit* PasswordEdit(QWidget* parent, const char* name) {
 
 TPortDlg::TPortDlg(QWidget* parent, int& port) : TCenterDlg(parent), port_(port) {
     setWindowTitle(tr("Port"));
-    ports_ = new QComboBox(this);
-    ports_->setObjectName(QStringLiteral("port"));
+    ports_ = Named(new QComboBox(this), "port");
     auto* form = new QFormLayout;
     form->addRow(tr("Serial &Port:"), ports_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
 }
 
 void TPortDlg::SetupWindow() {
@@ -70,7 +61,7 @@ TAboutDlg::TAboutDlg(QWidget* parent) : TCenterDlg(parent) {
     inner->addWidget(text);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addWidget(OkCancel(this, false));
+    layout->addWidget(OkCancelButtons(this, false));
 }
 
 QString TAboutDlg::Text() {
@@ -85,13 +76,13 @@ TAccessDlg::TAccessDlg(QWidget* parent, QString& entry) : TCenterDlg(parent), en
     form->addRow(tr("Enter &Password:"), password_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
 }
 
 void TAccessDlg::SetupWindow() { password_->clear(); }
 
 bool TAccessDlg::CanClose() {
-    entry_ = password_->text().left(8);
+    entry_ = password_->text().left(limits::kPassword);
     return true;
 }
 
@@ -104,7 +95,7 @@ TPwdDlg::TPwdDlg(QWidget* parent, TBoardData& document) : TCenterDlg(parent), do
     form->addRow(tr("&Verify Password:"), verifyPassword_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
 }
 
 void TPwdDlg::SetupWindow() {
@@ -113,10 +104,9 @@ void TPwdDlg::SetupWindow() {
 }
 
 bool TPwdDlg::CanClose() {
-    const QByteArray entered = newPassword_->text().left(8).toLatin1();
-    if (entered != verifyPassword_->text().left(8).toLatin1()) {
-        Ui().Message(this, QString::fromStdString(LoadMessage(strings::kPasswordMismatch)),
-                     kProgramTitle, IUiServices::Icon::Exclamation);
+    const QByteArray entered = newPassword_->text().left(limits::kPassword).toLatin1();
+    if (entered != verifyPassword_->text().left(limits::kPassword).toLatin1()) {
+        Warn(this, StringText(strings::kPasswordMismatch));
         return false;
     }
     document_.Product.Password.Set(entered.toStdString());

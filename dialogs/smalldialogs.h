@@ -2,7 +2,7 @@
 // entry and new password.
 #pragma once
 
-#include "centerdlg.h"
+#include "dialogs/centerdlg.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "fqvalue.h"
+#include "document/fqvalue.h"
 
 #include <cmath>
 #include <cstdio>

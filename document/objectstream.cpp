@@ -1,4 +1,4 @@
-#include "objectstream.h"
+#include "document/objectstream.h"
 
 #include <algorithm>
 

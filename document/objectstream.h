@@ -4,7 +4,7 @@
 // back-reference, null). The byte layout is in docs/file-format.md.
 #pragma once
 
-#include "records.h"
+#include "document/records.h"
 
 #include <cstdint>
 #include <map>

@@ -1,5 +1,5 @@
 // The stream layouts of the document records and their registration.
-#include "objectstream.h"
+#include "document/objectstream.h"
 
 #include <array>
 

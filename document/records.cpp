@@ -1,4 +1,6 @@
-#include "records.h"
+#include "document/records.h"
+
+#include "document/limits.h"
 
 #include <cstdio>
 #include <cstring>
@@ -13,8 +15,8 @@ void TSdData::SetDefaults() {
 
 void TProductData::SetDefaults() {
     Password.Clear();
-    ModelNumber.Set("TQP41VDK2XC3PD");
-    ProductName.Set("KP720");
+    ModelNumber.Set(limits::kPortableRadio.ModelNumber);
+    ProductName.Set(limits::kPortableRadio.ProductName);
 }
 
 std::string TRfChannel::GetDisplayText() const {

@@ -3,8 +3,8 @@
 // the root that holds them all.
 #pragma once
 
-#include "list.h"
-#include "text.h"
+#include "document/list.h"
+#include "document/text.h"
 
 #include <array>
 #include <cstdint>

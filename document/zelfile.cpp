@@ -1,6 +1,6 @@
-#include "zelfile.h"
+#include "document/zelfile.h"
 
-#include "objectstream.h"
+#include "document/objectstream.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // scrambled object stream of the document.
 #pragma once
 
-#include "records.h"
+#include "document/records.h"
 
 #include <cstdint>
 #include <filesystem>

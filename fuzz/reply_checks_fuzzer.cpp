@@ -1,8 +1,8 @@
 // Arbitrary reply buffers given to the library's reply checks: a read never
 // copies more than it asked for (the destination is exactly that large, so
 // the sanitizer sees any overrun), and success needs a well-formed frame.
-#include "frame.h"
-#include "protocol.h"
+#include "radiolink/frame.h"
+#include "radiolink/protocol.h"
 
 #include <array>
 #include <cstdlib>

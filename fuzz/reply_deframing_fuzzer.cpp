@@ -2,7 +2,7 @@
 // the framer must never read or write past its 67-byte buffer, and an
 // option-board frame it completes with its header must end where its length
 // byte says (or, when that lies beyond the buffer, hold just the head).
-#include "server/replyframer.h"
+#include "radiolink/server/replyframer.h"
 
 #include <array>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // The input is tried twice: as a whole file, and as a plain object stream
 // wrapped in a correct container, so that mutations reach the stream reader
 // past the check word.
-#include "zelfile.h"
+#include "document/zelfile.h"
 
 #include <cstdlib>
 

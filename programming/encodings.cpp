@@ -1,5 +1,6 @@
-#include "encodings.h"
+#include "programming/encodings.h"
 
+#include "document/limits.h"
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -93,7 +94,7 @@ int ParseCodeEntry(std::string_view text, unsigned& systemId, unsigned& code, in
         consumed = afterEntry(matched);
         // An out-of-range system still yields its code digits.
         code = second;
-        if (first <= 31) {
+        if (first <= static_cast<unsigned>(limits::kMaxSystemId)) {
             systemId = first;
             return 2;
         }

@@ -1,8 +1,9 @@
-#include "fieldrules.h"
+#include "programming/fieldrules.h"
 
-#include "encodings.h"
-#include "records.h"
-#include "stringtable.h"
+#include "document/limits.h"
+#include "programming/encodings.h"
+#include "document/records.h"
+#include "resources/stringtable.h"
 
 #include <algorithm>
 #include <cctype>
@@ -51,7 +52,8 @@ bool OnlyCharacters(std::string_view text, std::string_view allowed) {
 bool IsValidSystemId(std::string_view text) {
     if (text.empty())
         return true;
-    return text.size() <= 2 && AllDigits(text) && std::stoi(std::string(text)) <= 31;
+    return text.size() <= limits::kSystemId && AllDigits(text) &&
+           std::stoi(std::string(text)) <= limits::kMaxSystemId;
 }
 
 bool IsValidPageCode(std::string_view text) {
@@ -60,7 +62,7 @@ bool IsValidPageCode(std::string_view text) {
     const std::size_t matched = MatchCode(text);
     if (matched != text.size())
         return false;
-    return matched == 4 || std::stoi(std::string(text.substr(0, 2))) <= 31;
+    return matched == 4 || std::stoi(std::string(text.substr(0, 2))) <= limits::kMaxSystemId;
 }
 
 bool IsValidJoinCode(std::string_view text) {

@@ -1,7 +1,8 @@
-#include "image.h"
+#include "programming/image.h"
 
-#include "encodings.h"
-#include "tarvodll.h"
+#include "document/limits.h"
+#include "programming/encodings.h"
+#include "radiolink/tarvodll.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -159,7 +160,7 @@ int FindChannel(const TOptionImage& image, const TChannelRecord& record, int sto
 int BuildImage(TOptionImage& image, const TBoardData& document) {
     ClearImage(image);
     if (TarvoDllInit(document.Product.ProductName.c_str(), document.Product.ModelNumber.c_str(),
-                     16, 16) != 0) {
+                     limits::kPacketSize, limits::kPacketSize) != 0) {
         ClearImage(image);
         return buildresult::ProductRejected;
     }

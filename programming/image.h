@@ -2,7 +2,8 @@
 // option-board address n.
 #pragma once
 
-#include "records.h"
+#include "document/records.h"
+#include "document/limits.h"
 
 #include <array>
 #include <cstdint>
@@ -21,10 +22,10 @@ constexpr std::size_t Banks = 144;
 constexpr std::size_t BankSize = 61;
 constexpr std::size_t Channels = 1120;
 constexpr std::size_t ChannelSize = 15;
-constexpr int ChannelSlots = 64;
+constexpr int ChannelSlots = limits::kMaxDistinctChannels;
 constexpr std::size_t Reserved = 2080;
 constexpr std::size_t SpeedDialCopy = 2176;
-constexpr int MaxBanks = 16;
+constexpr int MaxBanks = limits::kMaxBanks;
 } // namespace imagelayout
 
 using TChannelRecord = std::array<std::uint8_t, imagelayout::ChannelSize>;
@@ -33,6 +34,8 @@ using TChannelRecord = std::array<std::uint8_t, imagelayout::ChannelSize>;
 namespace buildresult {
 constexpr int Ok = 0;
 constexpr int ProductRejected = 1;
+// Never built here (the editors check frequencies); it has its message.
+constexpr int InvalidFrequencies = 2;
 constexpr int TooManyChannels = 3;
 } // namespace buildresult
 

@@ -1,7 +1,7 @@
-#include "run.h"
+#include "programming/run.h"
 
-#include "stringtable.h"
-#include "tarvodll.h"
+#include "resources/stringtable.h"
+#include "radiolink/tarvodll.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,35 +24,10 @@ std::int32_t TarvoRadio::ReadData(std::int32_t port, unsigned char* data, std::i
     return ::ReadData(port, data, address, count);
 }
 
-std::string_view ErrorText(int code) {
-    static constexpr std::pair<int, std::string_view> kTexts[] = {
-        {0, "Success"},
-        {1, "Initialization error"},
-        {2, "Serial port configuration error"},
-        {3, "Serial port is in use by other application"},
-        {4, "TBX or radio is not connected or power is off"},
-        {5, "Inactive radio or option board"},
-        {6, "Checksum error"},
-        {7, "Memory allocation error"},
-        {8, "Read/write failure"},
-        {9, "No response from option board"},
-        {10, "Invalid packet received"},
-        {11, "No ACK from option board"},
-        {12, "Option board address is out of range"},
-        {13, "Checksum error"},
-        {14, "Wrong option board command"},
-        {100, "TARVO DLL failure, check KSW install"},
-    };
-    for (const auto& [known, text] : kTexts)
-        if (known == code)
-            return text;
-    return "Unknown error";
-}
-
 std::string ResultMessage(int code) {
-    if (code == 0)
+    if (code == tarvo::code::Success)
         return "Success: Programming completed";
-    const std::string_view text = ErrorText(code);
+    const std::string_view text = tarvo::ErrorText(code);
     char message[256];
     std::snprintf(message, sizeof message, "Error %d: %.*s", code, static_cast<int>(text.size()),
                   text.data());
@@ -61,11 +36,11 @@ std::string ResultMessage(int code) {
 
 std::string BuildFailureMessage(int buildResult) {
     switch (buildResult) {
-    case 1:
+    case buildresult::ProductRejected:
         return LoadMessage(strings::kBuildInvalidProduct);
-    case 2:
+    case buildresult::InvalidFrequencies:
         return LoadMessage(strings::kInvalidFrequencies);
-    case 3:
+    case buildresult::TooManyChannels:
         return LoadMessage(strings::kTooManyChannels);
     default:
         return LoadMessage(strings::kConversionError);
@@ -86,7 +61,7 @@ ProgrammingResult RunProgramming(const TBoardData& document, int port, IRadio& r
                                  IProgrammingObserver& observer,
                                  const ProgrammingOptions& options) {
     TOptionImage image;
-    if (const int built = BuildImage(image, document); built != 0)
+    if (const int built = BuildImage(image, document); built != buildresult::Ok)
         return {RunOutcome::InvalidDocument, built, BuildFailureMessage(built)};
     return TransferImage(image, port, radio, observer, options);
 }
@@ -96,7 +71,7 @@ ProgrammingResult TransferImage(const TOptionImage& image, int port, IRadio& rad
                                 const ProgrammingOptions& options) {
     bool writeBegun = false;
     auto finish = [&writeBegun](int code) {
-        return ProgrammingResult{code == 0 ? RunOutcome::Programmed : RunOutcome::RadioError, code,
+        return ProgrammingResult{code == tarvo::code::Success ? RunOutcome::Programmed : RunOutcome::RadioError, code,
                                  ResultMessage(code), writeBegun};
     };
     constexpr int kImage = static_cast<int>(kImageSize);
@@ -105,23 +80,23 @@ ProgrammingResult TransferImage(const TOptionImage& image, int port, IRadio& rad
 
     observer.Operation("reset");
     int code = radio.ResetRadio(port);
-    if (code != 0)
+    if (code != tarvo::code::Success)
         return finish(code);
 
     observer.Operation("connect");
     std::memset(buffer, 0, sizeof buffer);
     code = radio.GetEsn(port, buffer);
-    if (code != 0)
+    if (code != tarvo::code::Success)
         return finish(code);
     observer.Esn(std::string_view(buffer, strnlen(buffer, 10)));
 
     observer.Operation("ping");
     code = radio.PingOptBoard(port, reinterpret_cast<unsigned char*>(buffer));
-    if (code != 0)
+    if (code != tarvo::code::Success)
         return finish(code);
 
     int offset = 0;
-    while (offset < kImage && code == 0) {
+    while (offset < kImage && code == tarvo::code::Success) {
         if (options.Cancelled && options.Cancelled())
             return {RunOutcome::Cancelled, 0,
                     "Programming stopped: the option board holds a partial image (" +
@@ -134,21 +109,22 @@ ProgrammingResult TransferImage(const TOptionImage& image, int port, IRadio& rad
         writeBegun = true;
         for (int attempt = 1; attempt <= kAttempts; ++attempt) {
             code = radio.WriteData(port, image.data() + offset, offset, length, 0);
-            if (code == 0)
+            if (code == tarvo::code::Success)
                 break;
             // Every failed attempt, the last one too, is followed by a reset
             // and a board check; a failure there ends the attempts, keeping
             // the write's code.
-            if (radio.ResetRadio(port) != 0)
+            if (radio.ResetRadio(port) != tarvo::code::Success)
                 break;
-            if (radio.PingOptBoard(port, reinterpret_cast<unsigned char*>(buffer)) != 0)
+            if (radio.PingOptBoard(port, reinterpret_cast<unsigned char*>(buffer)) !=
+                tarvo::code::Success)
                 break;
         }
         offset += length;
         observer.Counter(CounterText(offset));
         observer.Progress(offset, kImage);
     }
-    if (code == 0) {
+    if (code == tarvo::code::Success) {
         observer.Counter(CounterText(offset));
         observer.Operation("reset");
         radio.ResetRadio(port);

@@ -4,8 +4,9 @@
 // command line are two observers.
 #pragma once
 
-#include "image.h"
-#include "records.h"
+#include "document/records.h"
+#include "programming/image.h"
+#include "radiolink/resultcodes.h"
 
 #include <chrono>
 #include <cstdint>
@@ -79,8 +80,6 @@ struct ProgrammingResult {
     bool WriteBegun = false;
 };
 
-// The text of a radio-link result code.
-std::string_view ErrorText(int code);
 // "Success: Programming completed" or "Error %d: %s".
 std::string ResultMessage(int code);
 // The string-table message for a failed image build.

@@ -1,4 +1,6 @@
-#include "modeltable.h"
+#include "radiolink/modeltable.h"
+
+#include "document/limits.h"
 
 #include <cstdlib>
 #include <dlfcn.h>
@@ -70,8 +72,9 @@ std::vector<TModelEntry> ParseModelList(std::string_view text) {
 
 std::vector<TModelEntry> LoadModelTable() {
     std::vector<TModelEntry> table = {
-        {"KX720", "TQR41VBL2XC7PD"}, // mobile
-        {"KP720", "TQP41VDK2XC3PD"}, // portable
+        {std::string(limits::kMobileRadio.ProductName), std::string(limits::kMobileRadio.ModelNumber)},
+        {std::string(limits::kPortableRadio.ProductName),
+         std::string(limits::kPortableRadio.ModelNumber)},
     };
     AppendModelList(LibraryDirectory(), table);
     AppendModelList(UserConfigDirectory(), table);
@@ -82,11 +85,11 @@ int LookupModel(const std::vector<TModelEntry>& table, std::string_view productN
                 std::string_view modelNumber) {
     for (const auto& row : table)
         if (row.ProductName == productName && row.ModelNumber == modelNumber)
-            return 0;
+            return lookup::Known;
     for (const auto& row : table)
         if (row.ProductName == productName)
-            return 2;
-    return 1;
+            return lookup::OtherModel;
+    return lookup::UnknownProduct;
 }
 
 } // namespace tarvo

@@ -24,8 +24,13 @@ std::vector<TModelEntry> ParseModelList(std::string_view text);
 // beside the library, then in the user's configuration directory.
 std::vector<TModelEntry> LoadModelTable();
 
-// 0 when a row holds exactly this pair, 2 when the product occurs only with
-// other model numbers, 1 when the product is unknown.
+// TarvoDllInit's results.
+namespace lookup {
+constexpr int Known = 0;          // a row holds exactly this pair
+constexpr int UnknownProduct = 1; // no row names the product
+constexpr int OtherModel = 2;     // the product occurs only with other model numbers
+} // namespace lookup
+
 int LookupModel(const std::vector<TModelEntry>& table, std::string_view productName,
                 std::string_view modelNumber);
 

@@ -1,39 +1,41 @@
-#include "protocol.h"
+#include "radiolink/protocol.h"
 
-#include "frame.h"
+#include "radiolink/frame.h"
+#include "radiolink/radiolink.h"
 
 #include <cstring>
 
 namespace tarvo {
 
 std::int32_t MapServerResult(std::uint32_t serverResult) {
+    using namespace ServerResult;
     switch (serverResult) {
     case 0:
-        return 0;
-    case 0xECEC0003:
-        return 3;
-    case 0xECEC0004:
-    case 0xECEC0008:
-    case 0xECEC000B:
-    case 0xECEC0018:
-    case 0xECEC001C:
-        return 2;
-    case 0xECEC000D:
-    case 0xECEC000E:
-        return 4;
-    case 0xECEC0005:
-    case 0xECEC0007:
-    case 0xECEC000C:
-        return 5;
-    case 0xECEC0006:
-        return 6;
-    case 0xECEC001A:
-        return 7;
-    case 0xECEC0011:
-    case 0xECEC0013:
-    case 0xECEC0015:
-    case 0xECEC0019:
-        return 8;
+        return code::Success;
+    case PortInUse:
+        return code::PortInUse;
+    case PortConfig:
+    case LineSettings:
+    case PortUnusable:
+    case PortSetup:
+    case PortClosed:
+        return code::PortConfiguration;
+    case NotConnected:
+    case PowerOff:
+        return code::NotConnected;
+    case RadioInactive:
+    case BoardInactive:
+    case DeviceInactive:
+        return code::Inactive;
+    case LinkChecksum:
+        return code::LinkChecksum;
+    case OutOfMemory:
+        return code::OutOfMemory;
+    case ReadWriteFailure:
+    case WriteFailure:
+    case ReadFailure:
+    case TransferFailure:
+        return code::ReadWriteFailure;
     default:
         return code::Unknown;
     }

@@ -2,23 +2,12 @@
 // and the translation of server results into the library's result codes.
 #pragma once
 
+#include "radiolink/resultcodes.h"
+
 #include <cstdint>
 #include <functional>
 
 namespace tarvo {
-
-namespace code {
-constexpr std::int32_t Success = 0;
-constexpr std::int32_t NotInitialised = 1;
-constexpr std::int32_t NoResponse = 9;     // reply does not start FF 8F 00
-constexpr std::int32_t InvalidPacket = 10; // link check, length, status or ESN frame wrong
-constexpr std::int32_t NoAck = 11;
-constexpr std::int32_t OutOfRange = 12;
-constexpr std::int32_t BodyChecksum = 13;
-constexpr std::int32_t WrongMarker = 14;
-constexpr std::int32_t NoServer = 100;
-constexpr std::int32_t Unknown = 200;
-} // namespace code
 
 // Largest data sizes whose frames fit the 67-byte buffers.
 constexpr std::int32_t kMaxWriteBlock = 57;

@@ -1,11 +1,11 @@
 // The exports of tarvoDLL. Every radio call is a self-contained episode:
 // runtime started, server created, port opened, frames exchanged, port
 // closed, server released, runtime stopped.
-#include "tarvodll.h"
+#include "radiolink/tarvodll.h"
 
-#include "modeltable.h"
-#include "protocol.h"
-#include "radiolink.h"
+#include "radiolink/modeltable.h"
+#include "radiolink/protocol.h"
+#include "radiolink/radiolink.h"
 
 #include <cstring>
 
@@ -89,7 +89,7 @@ int32_t TarvoDllInit(const char* productName, const char* modelNumber, int32_t r
     const int found = tarvo::LookupModel(tarvo::LoadModelTable(),
                                          productName != nullptr ? productName : "",
                                          modelNumber != nullptr ? modelNumber : "");
-    if (found == 0)
+    if (found == tarvo::lookup::Known)
         Initialised = true;
     return found;
 }
@@ -105,7 +105,7 @@ int32_t ReadData(int32_t port, unsigned char* destination, int32_t startAddress,
             [&](std::uint16_t address, std::int32_t offset, std::int32_t count) {
                 Request.Used =
                     tarvo::BuildReadRequest(RequestFrame, address, static_cast<std::uint8_t>(count));
-                if (const auto mapped = Exchange(link); mapped != 0)
+                if (const auto mapped = Exchange(link); mapped != tarvo::code::Success)
                     return mapped;
                 return tarvo::CheckDataReply(ReplyFrame, destination + offset, count);
             });
@@ -123,7 +123,7 @@ int32_t WriteData(int32_t port, const unsigned char* source, int32_t startAddres
             [&](std::uint16_t address, std::int32_t offset, std::int32_t count) {
                 Request.Used = tarvo::BuildWriteRequest(RequestFrame, address, source + offset,
                                                         static_cast<std::uint8_t>(count));
-                if (const auto mapped = Exchange(link); mapped != 0)
+                if (const auto mapped = Exchange(link); mapped != tarvo::code::Success)
                     return mapped;
                 return tarvo::CheckDataReply(ReplyFrame, nullptr, 0);
             });

@@ -1,8 +1,8 @@
 // tarvo-sim: the option-board simulator served on a pseudo-terminal, so that
 // the real serial path (termios, framing, timeouts) can be exercised without
 // a radio. The first line of output is the device to point TARVO_COMn at.
-#include "frame.h"
-#include "sim/optionboard.h"
+#include "radiolink/frame.h"
+#include "radiolink/sim/optionboard.h"
 
 #include <CLI/CLI.hpp>
 

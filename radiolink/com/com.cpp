@@ -1,4 +1,4 @@
-#include "com.h"
+#include "radiolink/com/com.h"
 
 #include <mutex>
 #include <vector>

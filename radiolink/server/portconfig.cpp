@@ -1,6 +1,6 @@
-#include "radiolink.h"
-#include "serialbackend.h"
-#include "sim/simbackend.h"
+#include "radiolink/radiolink.h"
+#include "radiolink/server/serialbackend.h"
+#include "radiolink/sim/simbackend.h"
 
 #include <cstdio>
 #include <cstdlib>

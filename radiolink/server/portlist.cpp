@@ -1,8 +1,8 @@
-#include "portlist.h"
+#include "radiolink/server/portlist.h"
 
-#include "backend.h"
-#include "serialbackend.h"
-#include "sim/optionboard.h"
+#include "radiolink/server/backend.h"
+#include "radiolink/server/serialbackend.h"
+#include "radiolink/sim/optionboard.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,8 +1,8 @@
-#include "radioserver.h"
+#include "radiolink/server/radioserver.h"
 
-#include "backend.h"
-#include "frame.h"
-#include "radiolink.h"
+#include "radiolink/server/backend.h"
+#include "radiolink/frame.h"
+#include "radiolink/radiolink.h"
 
 #include <atomic>
 #include <cstdio>

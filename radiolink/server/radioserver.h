@@ -2,7 +2,7 @@
 // server's class identifier when the library is loaded.
 #pragma once
 
-#include "sim/optionboard.h"
+#include "radiolink/sim/optionboard.h"
 
 #include <memory>
 #include <string_view>

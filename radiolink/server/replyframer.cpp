@@ -1,6 +1,6 @@
-#include "replyframer.h"
+#include "radiolink/server/replyframer.h"
 
-#include "frame.h"
+#include "radiolink/frame.h"
 
 #include <algorithm>
 

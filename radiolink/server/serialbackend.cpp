@@ -1,8 +1,8 @@
-#include "serialbackend.h"
+#include "radiolink/server/serialbackend.h"
 
-#include "optionlist.h"
-#include "radiolink.h"
-#include "replyframer.h"
+#include "radiolink/optionlist.h"
+#include "radiolink/radiolink.h"
+#include "radiolink/server/replyframer.h"
 
 #include <cerrno>
 #include <charconv>

@@ -2,7 +2,7 @@
 // USB-serial cable or a built-in port.
 #pragma once
 
-#include "backend.h"
+#include "radiolink/server/backend.h"
 
 #include <array>
 #include <chrono>

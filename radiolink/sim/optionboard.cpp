@@ -1,7 +1,7 @@
-#include "optionboard.h"
+#include "radiolink/sim/optionboard.h"
 
-#include "frame.h"
-#include "optionlist.h"
+#include "radiolink/frame.h"
+#include "radiolink/optionlist.h"
 
 #include <charconv>
 

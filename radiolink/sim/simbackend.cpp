@@ -1,7 +1,7 @@
-#include "simbackend.h"
+#include "radiolink/sim/simbackend.h"
 
-#include "radiolink.h"
-#include "server/radioserver.h"
+#include "radiolink/radiolink.h"
+#include "radiolink/server/radioserver.h"
 
 #include <algorithm>
 #include <map>

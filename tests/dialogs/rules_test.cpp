@@ -1,4 +1,4 @@
-#include "rules.h"
+#include "dialogs/rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "fqvalue.h"
-#include "records.h"
-#include "sample.h"
+#include "document/fqvalue.h"
+#include "document/records.h"
+#include "support/sample.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "objectstream.h"
-#include "sample.h"
-#include "zelfile.h"
+#include "document/objectstream.h"
+#include "support/sample.h"
+#include "document/zelfile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The Configuration sheet driven through View > Configuration.
-#include "configsheet.h"
-#include "fakeui.h"
-#include "zelfile.h"
-#include "zelwindow.h"
+#include "dialogs/configsheet.h"
+#include "gui/fakeui.h"
+#include "document/zelfile.h"
+#include "app/zelwindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // The product, RF sites and channel dialogs driven through the View menu.
-#include "editchdlg.h"
-#include "fakeui.h"
-#include "zelwindow.h"
+#include "dialogs/editchdlg.h"
+#include "gui/fakeui.h"
+#include "app/zelwindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -167,7 +167,7 @@ TEST(SitesDialog, LimitsBeepAndSitesInUseStay) {
 TEST(ChannelEditor, RefusesBadFrequenciesAndStepsWithTheArrows) {
     FakeUi ui;
     TRfChannel channel;
-    TEditChDlg editor(nullptr, "New Channel", channel);
+    TEditChDlg editor(nullptr, "New Channel", channel, 0);
     ui.Dialogs.push_back([&ui](QDialog& dialog) {
         auto* rx = Child<QLineEdit>(dialog, "rxFrequency");
         auto* tx = Child<QLineEdit>(dialog, "txFrequency");
@@ -197,6 +197,31 @@ TEST(ChannelEditor, RefusesBadFrequenciesAndStepsWithTheArrows) {
     EXPECT_EQ(channel.Spacing12k5, 1);
 }
 
+// Only deleting passes unchecked: a selection replaced by a typed character
+// is typing, and the rule applies.
+TEST(ChannelEditor, TypingOverASelectionIsChecked) {
+    FakeUi ui;
+    TRfChannel channel;
+    channel.RxFrequency.Set("450.0125");
+    channel.TxFrequency.Set("455.0125");
+    TEditChDlg editor(nullptr, "Edit Channel", channel, 0);
+    ui.Dialogs.push_back([](QDialog& dialog) {
+        auto* rx = Child<QLineEdit>(dialog, "rxFrequency");
+        rx->selectAll();
+        QTest::keyClick(rx, Qt::Key_X);
+        EXPECT_EQ(rx->text(), "450.0125") << "a letter over the selection is refused";
+        rx->end(false);
+        QTest::keyClick(rx, Qt::Key_Backspace);
+        QTest::keyClick(rx, Qt::Key_Backspace);
+        EXPECT_EQ(rx->text(), "450.01") << "deleting is not reformatted";
+        rx->selectAll();
+        QTest::keyClick(rx, Qt::Key_4);
+        EXPECT_EQ(rx->text(), "4");
+        Press(dialog, QDialogButtonBox::Cancel);
+    });
+    EXPECT_EQ(Ui().Exec(editor), QDialog::Rejected);
+}
+
 TEST(ChannelEditor, AChannelWithoutSpacingKeepsNone) {
     FakeUi ui;
     TRfChannel channel;
@@ -204,7 +229,7 @@ TEST(ChannelEditor, AChannelWithoutSpacingKeepsNone) {
     channel.TxFrequency.Set("455");
     channel.RxCtcss.Set("69");
     channel.Spacing12k5 = 0;
-    TEditChDlg editor(nullptr, "Edit Channel", channel);
+    TEditChDlg editor(nullptr, "Edit Channel", channel, 0);
     ui.Dialogs.push_back([](QDialog& dialog) {
         EXPECT_EQ(Child<QComboBox>(dialog, "rxCtcss")->currentText(), "69.3");
         EXPECT_FALSE(Child<QRadioButton>(dialog, "spacing12k5")->isChecked());

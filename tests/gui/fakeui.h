@@ -3,7 +3,7 @@
 // sets its controls and presses its buttons.
 #pragma once
 
-#include "uiservices.h"
+#include "dialogs/uiservices.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

@@ -1,5 +1,5 @@
 // Widget tests run on the offscreen platform with one application object.
-#include "server/radioserver.h"
+#include "radiolink/server/radioserver.h"
 
 #include <QApplication>
 

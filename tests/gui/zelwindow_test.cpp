@@ -1,12 +1,12 @@
 // The main window driven as a technician would: menus, prompts, files,
 // password gate, port dialog and a programming run on the simulator.
-#include "fakeui.h"
-#include "pgmstatdlg.h"
-#include "settings.h"
-#include "smalldialogs.h"
+#include "gui/fakeui.h"
+#include "programming/statusdialog/pgmstatdlg.h"
+#include "programming/settings.h"
+#include "dialogs/smalldialogs.h"
 #include "support/simprocess.h"
-#include "zelfile.h"
-#include "zelwindow.h"
+#include "document/zelfile.h"
+#include "app/zelwindow.h"
 
 #include <QApplication>
 #include <QComboBox>

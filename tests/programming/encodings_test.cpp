@@ -1,5 +1,5 @@
-#include "encodings.h"
-#include "stringtable.h"
+#include "programming/encodings.h"
+#include "resources/stringtable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "fieldrules.h"
+#include "programming/fieldrules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "document/full_document.h"
-#include "image.h"
-#include "zelfile.h"
+#include "support/full_document.h"
+#include "programming/image.h"
+#include "document/zelfile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "run.h"
+#include "programming/run.h"
 
 #include <gtest/gtest.h>
 
@@ -198,10 +198,10 @@ TEST(ProgrammingRun, CancelledBetweenBlocksSaysTheImageIsPartial) {
 }
 
 TEST(ProgrammingRun, ErrorTexts) {
-    EXPECT_EQ(ErrorText(0), "Success");
-    EXPECT_EQ(ErrorText(13), "Checksum error");
-    EXPECT_EQ(ErrorText(15), "Unknown error");
-    EXPECT_EQ(ErrorText(9999), "Unknown error");
+    EXPECT_EQ(tarvo::ErrorText(0), "Success");
+    EXPECT_EQ(tarvo::ErrorText(13), "Checksum error");
+    EXPECT_EQ(tarvo::ErrorText(15), "Unknown error");
+    EXPECT_EQ(tarvo::ErrorText(9999), "Unknown error");
     EXPECT_EQ(BuildFailureMessage(2).substr(0, 26), "Invalid frequencies error.");
     EXPECT_EQ(BuildFailureMessage(7), "Conversion Error");
 }

@@ -1,9 +1,9 @@
 // The exports of tarvoDLL against a scripted server registered under the
 // server's class identifier: call sequence, port mapping, initialisation and
 // the guards around the frame buffers.
-#include "frame.h"
-#include "radiolink.h"
-#include "tarvodll.h"
+#include "radiolink/frame.h"
+#include "radiolink/radiolink.h"
+#include "radiolink/tarvodll.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "modeltable.h"
+#include "radiolink/modeltable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "frame.h"
-#include "protocol.h"
-#include "sim/optionboard.h"
+#include "radiolink/frame.h"
+#include "radiolink/protocol.h"
+#include "radiolink/sim/optionboard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "frame.h"
-#include "protocol.h"
+#include "radiolink/frame.h"
+#include "radiolink/protocol.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The exports of tarvoDLL through the radio communications server and its
 // built-in simulator.
-#include "radiolink.h"
-#include "server/radioserver.h"
-#include "sim/simbackend.h"
-#include "tarvodll.h"
+#include "radiolink/radiolink.h"
+#include "radiolink/server/radioserver.h"
+#include "radiolink/sim/simbackend.h"
+#include "radiolink/tarvodll.h"
 
 #include <gtest/gtest.h>
 

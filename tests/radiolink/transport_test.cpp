@@ -1,14 +1,14 @@
 // One suite for both transports of the radio communications server: the
 // built-in simulator in-process, and the serial backend talking termios to
 // tarvo-sim on a pseudo-terminal. Then the failures only a real line has.
-#include "frame.h"
-#include "protocol.h"
-#include "radiolink.h"
-#include "server/radioserver.h"
-#include "server/serialbackend.h"
-#include "sim/optionboard.h"
+#include "radiolink/frame.h"
+#include "radiolink/protocol.h"
+#include "radiolink/radiolink.h"
+#include "radiolink/server/radioserver.h"
+#include "radiolink/server/serialbackend.h"
+#include "radiolink/sim/optionboard.h"
 #include "support/simprocess.h"
-#include "tarvodll.h"
+#include "radiolink/tarvodll.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // simulator can inject at every stage of the run. The promise under test:
 // the run reports success only when the board holds the image, and every
 // failure carries the code and text of what went wrong.
-#include "image.h"
-#include "run.h"
-#include "server/radioserver.h"
+#include "programming/image.h"
+#include "programming/run.h"
+#include "radiolink/server/radioserver.h"
 
 #include <gtest/gtest.h>
 

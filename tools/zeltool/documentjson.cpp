@@ -1,9 +1,10 @@
-#include "documentjson.h"
+#include "tools/zeltool/documentjson.h"
+#include "document/limits.h"
 
-#include "encodings.h"
-#include "fieldrules.h"
-#include "stringtable.h"
-#include "tarvodll.h"
+#include "programming/encodings.h"
+#include "programming/fieldrules.h"
+#include "resources/stringtable.h"
+#include "radiolink/tarvodll.h"
 
 #include <algorithm>
 #include <cctype>
@@ -91,7 +92,7 @@ class Reader {
     template <std::size_t N>
     void Text(const json& object, const std::string& path, const char* key, TText<N>& target,
               std::size_t maxLength, const std::function<bool(std::string_view)>& rule = {},
-              const char* ruleText = "") {
+              const std::string& ruleText = {}) {
         const auto found = object.find(key);
         if (found == object.end())
             return;
@@ -169,8 +170,13 @@ class Reader {
     }
 };
 
+// A rule text that names the highest system ID.
+std::string SystemRule(const char* before, const char* after) {
+    return before + std::to_string(limits::kMaxSystemId) + after;
+}
+
 bool IsFrequency(std::string_view text) {
-    return text.size() <= 9 && OnlyCharacters(text, "0-9.") && CheckFreqSpec(text, 1, nullptr, 0) == 0;
+    return text.size() <= limits::kFrequency && OnlyCharacters(text, "0-9.") && CheckFreqSpec(text, 1, nullptr, 0) == 0;
 }
 
 void ReadGeneral(Reader& r, const json& value, TGlobalData& g) {
@@ -189,10 +195,10 @@ void ReadGeneral(Reader& r, const json& value, TGlobalData& g) {
                        [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
         json copy = *o;
         copy["esn"] = upper;
-        r.Text(copy, path, "esn", g.EsnText, 10, IsValidEsnText,
+        r.Text(copy, path, "esn", g.EsnText, limits::kEsn, IsValidEsnText,
                "characters from space to underscore (digits, capitals, punctuation)");
     } else {
-        r.Text(*o, path, "esn", g.EsnText, 10);
+        r.Text(*o, path, "esn", g.EsnText, limits::kEsn);
     }
     r.Flag(*o, path, "verifyEsn", g.VerifyEsn);
     r.Flag(*o, path, "conventionalOperation", g.ConventionalOperation);
@@ -221,8 +227,8 @@ void ReadChannel(Reader& r, const json& value, const std::string& path, TRfChann
     for (const char* key : {"receiveFrequency", "transmitFrequency"})
         if (o->find(key) == o->end())
             r.Fail(path + "/" + key, "is required");
-    r.Text(*o, path, "receiveFrequency", c.RxFrequency, 9, IsFrequency, frequencyRule);
-    r.Text(*o, path, "transmitFrequency", c.TxFrequency, 9, IsFrequency, frequencyRule);
+    r.Text(*o, path, "receiveFrequency", c.RxFrequency, limits::kFrequency, IsFrequency, frequencyRule);
+    r.Text(*o, path, "transmitFrequency", c.TxFrequency, limits::kFrequency, IsFrequency, frequencyRule);
     const char* toneRule = "a tone of the list: \"None\", \"67.0\" .. \"254.1\"";
     const auto tone = [](std::string_view t) { return t.empty() || IsToneText(t); };
     r.Text(*o, path, "receiveCtcss", c.RxCtcss, 5, tone, toneRule);
@@ -249,15 +255,16 @@ void ReadAction(Reader& r, const json& value, const std::string& path, bool ptt,
         connect = action == 1;
         none = action == 2;
     }
-    r.Text(*o, path, "pagingCode", ptt ? b.PttPagingCode : b.ButtonPagingCode, 7, IsValidPageCode,
-           "empty, four digits, or two digits (a system up to 31), '-' and four digits");
+    r.Text(*o, path, "pagingCode", ptt ? b.PttPagingCode : b.ButtonPagingCode,
+           limits::kActionPagingCode, IsValidPageCode,
+           SystemRule("empty, four digits, or two digits (a system up to ", "), '-' and four digits"));
     r.Route(*o, path, "route", ptt ? b.PttRoute : b.ButtonRoute);
     if (ptt)
-        r.Text(*o, path, "number", b.PttNumber, 8, [](std::string_view t) {
+        r.Text(*o, path, "number", b.PttNumber, limits::kPttNumber, [](std::string_view t) {
             return OnlyCharacters(t, "0-9");
         }, "digits only");
     else
-        r.Text(*o, path, "number", b.ButtonNumber, 29, IsDialString,
+        r.Text(*o, path, "number", b.ButtonNumber, limits::kButtonNumber, IsDialString,
                "digits, parentheses and hyphens");
 }
 
@@ -269,9 +276,10 @@ void ReadBank(Reader& r, const json& value, const std::string& path, TBankData& 
                               "receiveGroups", "ptt", "button"});
     if (o == nullptr)
         return;
-    r.Text(*o, path, "name", b.Name, 14);
-    r.Text(*o, path, "systemId", b.SystemId, 2, IsValidSystemId, "a number from 0 to 31");
-    r.Text(*o, path, "pagingCode", b.PagingCode, 4, [](std::string_view t) {
+    r.Text(*o, path, "name", b.Name, limits::kBankName);
+    r.Text(*o, path, "systemId", b.SystemId, limits::kSystemId, IsValidSystemId,
+           SystemRule("a number from 0 to ", ""));
+    r.Text(*o, path, "pagingCode", b.PagingCode, limits::kPrimaryPagingCode, [](std::string_view t) {
         return OnlyCharacters(t, "0-9");
     }, "digits only");
     if (const auto site = o->find("site"); site != o->end() && !site->is_null()) {
@@ -287,9 +295,9 @@ void ReadBank(Reader& r, const json& value, const std::string& path, TBankData& 
     r.Flag(*o, path, "emergencyOverride", b.EmergencyOverride);
     r.Flag(*o, path, "priorityOverride", b.PriorityOverride);
     r.Flag(*o, path, "hornAlert", b.HornAlert);
-    r.Text(*o, path, "receiveGroups", b.ReceiveGroups, 31, IsValidJoinCode,
-           "codes of four digits, each optionally after a system (up to 31) and '-', "
-           "separated by ';'");
+    r.Text(*o, path, "receiveGroups", b.ReceiveGroups, limits::kReceiveGroups, IsValidJoinCode,
+           SystemRule("codes of four digits, each optionally after a system (up to ",
+                      ") and '-', separated by ';'"));
     if (const auto ptt = o->find("ptt"); ptt != o->end())
         ReadAction(r, *ptt, path + "/ptt", true, b);
     if (const auto button = o->find("button"); button != o->end())
@@ -341,11 +349,14 @@ std::optional<JsonError> DocumentFromJson(const json& value, TBoardData& documen
 
     if (const auto product = root->find("product"); product != root->end()) {
         if (const json* o = r.Object(*product, "/product", {"productName", "modelNumber", "password"})) {
-            r.Text(*o, "/product", "productName", built->Product.ProductName, 31);
-            r.Text(*o, "/product", "modelNumber", built->Product.ModelNumber, 31);
-            r.Text(*o, "/product", "password", built->Product.Password, 8);
+            r.Text(*o, "/product", "productName", built->Product.ProductName,
+                   limits::kProductText);
+            r.Text(*o, "/product", "modelNumber", built->Product.ModelNumber,
+                   limits::kProductText);
+            r.Text(*o, "/product", "password", built->Product.Password, limits::kPassword);
             if (!r.Error && TarvoDllInit(built->Product.ProductName.c_str(),
-                                         built->Product.ModelNumber.c_str(), 16, 16) != 0)
+                                         built->Product.ModelNumber.c_str(), limits::kPacketSize,
+                                         limits::kPacketSize) != 0)
                 r.Fail("/product", "the product name and model number are not a supported radio");
         }
     }
@@ -356,24 +367,24 @@ std::optional<JsonError> DocumentFromJson(const json& value, TBoardData& documen
         for (std::size_t i = 0; i < dials->size(); ++i) {
             const std::string path = "/speedDial/" + std::to_string(i);
             if (const json* o = r.Object((*dials)[i], path, {"number", "route"})) {
-                r.Text(*o, path, "number", built->SpeedDial.Number[i], 29, IsDialString,
+                r.Text(*o, path, "number", built->SpeedDial.Number[i], limits::kDialString, IsDialString,
                        "digits, parentheses and hyphens");
                 r.Route(*o, path, "route", built->SpeedDial.Route[i]);
             }
         }
     }
-    if (const json* sites = r.Array(*root, "", "sites", 16)) {
+    if (const json* sites = r.Array(*root, "", "sites", limits::kMaxSites)) {
         for (std::size_t s = 0; s < sites->size() && !r.Error; ++s) {
             const std::string path = "/sites/" + std::to_string(s);
             const json* o = r.Object((*sites)[s], path, {"name", "channels"});
             if (o == nullptr)
                 break;
             auto site = std::make_unique<TRfSite>();
-            r.Text(*o, path, "name", site->Name, 20, [](std::string_view t) { return !t.empty(); },
-                   "a name of 1 to 20 characters");
+            r.Text(*o, path, "name", site->Name, limits::kSiteName, [](std::string_view t) { return !t.empty(); },
+                   "a name of 1 to " + std::to_string(limits::kSiteName) + " characters");
             if (o->find("name") == o->end())
                 r.Fail(path + "/name", "is required");
-            if (const json* channels = r.Array(*o, path, "channels", 16)) {
+            if (const json* channels = r.Array(*o, path, "channels", limits::kMaxChannelsPerSite)) {
                 for (std::size_t c = 0; c < channels->size() && !r.Error; ++c) {
                     auto channel = std::make_unique<TRfChannel>();
                     ReadChannel(r, (*channels)[c], path + "/channels/" + std::to_string(c), *channel);
@@ -383,7 +394,7 @@ std::optional<JsonError> DocumentFromJson(const json& value, TBoardData& documen
             built->Sites.Append(site);
         }
     }
-    if (const json* banks = r.Array(*root, "", "banks", 16)) {
+    if (const json* banks = r.Array(*root, "", "banks", limits::kMaxBanks)) {
         for (std::size_t b = 0; b < banks->size() && !r.Error; ++b) {
             auto bank = std::make_unique<TBankData>();
             ReadBank(r, (*banks)[b], "/banks/" + std::to_string(b), *bank, *built);

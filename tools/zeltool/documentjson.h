@@ -2,7 +2,7 @@
 // with banks naming their site by position in the site list.
 #pragma once
 
-#include "records.h"
+#include "document/records.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,14 +1,15 @@
 // zeltool: the command-line face of the programming tool. It edits nothing
 // by hand; it creates, shows, exports and imports documents, builds the
 // option-board image and programs, reads and verifies the board.
-#include "documentjson.h"
-#include "image.h"
-#include "run.h"
-#include "server/portlist.h"
-#include "server/radioserver.h"
-#include "settings.h"
-#include "tarvodll.h"
-#include "zelfile.h"
+#include "document/limits.h"
+#include "tools/zeltool/documentjson.h"
+#include "programming/image.h"
+#include "programming/run.h"
+#include "radiolink/server/portlist.h"
+#include "radiolink/server/radioserver.h"
+#include "programming/settings.h"
+#include "radiolink/tarvodll.h"
+#include "document/zelfile.h"
 
 #include <CLI/CLI.hpp>
 
@@ -414,7 +415,11 @@ int main(int argc, char** argv) {
     }
 
     if (*read) {
-        TarvoDllInit("KP720", "TQP41VDK2XC3PD", 16, 16);
+        // Reading needs an initialised library but no document: the default
+        // radio serves.
+        TarvoDllInit(std::string(limits::kPortableRadio.ProductName).c_str(),
+                     std::string(limits::kPortableRadio.ModelNumber).c_str(), limits::kPacketSize,
+                     limits::kPacketSize);
         TarvoRadio radio;
         TOptionImage board{};
         if (const int code = ReadBoard(radio, ChoosePort(port), board); code != 0)

@@ -1,14 +1,14 @@
 // Renders the main window and every dialog offscreen into PNG files, so the
 // README can show the program as a technician sees it.
-#include "configsheet.h"
-#include "editchdlg.h"
-#include "pgmstatdlg.h"
-#include "productdlg.h"
-#include "server/radioserver.h"
-#include "sitesdlg.h"
-#include "smalldialogs.h"
-#include "zelfile.h"
-#include "zelwindow.h"
+#include "dialogs/configsheet.h"
+#include "dialogs/editchdlg.h"
+#include "programming/statusdialog/pgmstatdlg.h"
+#include "dialogs/productdlg.h"
+#include "radiolink/server/radioserver.h"
+#include "dialogs/sitesdlg.h"
+#include "dialogs/smalldialogs.h"
+#include "document/zelfile.h"
+#include "app/zelwindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -66,9 +66,9 @@ int main(int argc, char** argv) {
     ok &= Save(password, directory, QStringLiteral("new-password"));
     TProductDlg product(&window, document);
     ok &= Save(product, directory, QStringLiteral("product"));
-    TSitesDlg sites(&window, document);
+    TSitesDlg sites(&window, document, 0);
     ok &= Save(sites, directory, QStringLiteral("rf-sites"));
-    TEditChDlg channel(&window, QStringLiteral("Edit Channel"), document.Sites[0].Channels[0]);
+    TEditChDlg channel(&window, QStringLiteral("Edit Channel"), document.Sites[0].Channels[0], 0);
     ok &= Save(channel, directory, QStringLiteral("channel-editor"));
     TConfigurationSheet sheet(&window, document);
     const char* pages[] = {"configuration-general", "configuration-banks", "configuration-speed-dial"};

@@ -2,8 +2,8 @@
 // position.
 #pragma once
 
-#include "full_document.h"
-#include "records.h"
+#include "support/full_document.h"
+#include "document/records.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "settings.h"
+#include "programming/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // counter and the progress while the programming run proceeds.
 #pragma once
 
-#include "centerdlg.h"
-#include "run.h"
+#include "dialogs/centerdlg.h"
+#include "programming/run.h"
 
 class QLabel;
 class QProgressBar;
@@ -34,5 +34,5 @@ class TPgmStatDlg final : public TCenterDlg, public IProgrammingObserver {
 // Radio > Program: builds the image, reports a document that cannot be
 // programmed, otherwise runs the programming with the status dialog and ends
 // with one message. `options` lets tests skip the final pause.
-void RunProgramming(QWidget* owner, const TBoardData& document, int port, IRadio& radio,
+void ProgramWithStatusDialog(QWidget* owner, const TBoardData& document, int port, IRadio& radio,
                     const ProgrammingOptions& options = {});

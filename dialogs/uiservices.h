@@ -32,6 +32,11 @@ void SetUiServices(IUiServices* services);
 
 inline const QString kProgramTitle = QStringLiteral("Quarvelin II PRO-ZEL");
 
+// A warning box (exclamation icon, OK) owned by `owner`.
+inline void Warn(QWidget* owner, const QString& text, const QString& caption = kProgramTitle) {
+    Ui().Message(owner, text, caption, IUiServices::Icon::Exclamation);
+}
+
 // The real services, on Qt's message boxes and file dialogs.
 class QtUiServices final : public IUiServices {
   public:

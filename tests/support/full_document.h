@@ -1,7 +1,7 @@
 // A document at every limit, for tests and benchmarks.
 #pragma once
 
-#include "records.h"
+#include "document/records.h"
 
 #include <cstdio>
 #include <string>

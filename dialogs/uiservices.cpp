@@ -1,4 +1,4 @@
-#include "uiservices.h"
+#include "dialogs/uiservices.h"
 
 #include <QApplication>
 #include <QDialog>

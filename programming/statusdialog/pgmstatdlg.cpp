@@ -1,6 +1,6 @@
-#include "pgmstatdlg.h"
+#include "programming/statusdialog/pgmstatdlg.h"
 
-#include "uiservices.h"
+#include "dialogs/uiservices.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -60,12 +60,11 @@ void TPgmStatDlg::Progress(int position, int range) {
     Repaint();
 }
 
-void RunProgramming(QWidget* owner, const TBoardData& document, int port, IRadio& radio,
+void ProgramWithStatusDialog(QWidget* owner, const TBoardData& document, int port, IRadio& radio,
                     const ProgrammingOptions& options) {
     TOptionImage image;
-    if (const int built = BuildImage(image, document); built != 0) {
-        Ui().Message(owner, QString::fromStdString(BuildFailureMessage(built)), kProgramTitle,
-                     IUiServices::Icon::Exclamation);
+    if (const int built = BuildImage(image, document); built != buildresult::Ok) {
+        Warn(owner, QString::fromStdString(BuildFailureMessage(built)));
         return;
     }
     ProgrammingResult result;
@@ -83,5 +82,5 @@ void RunProgramming(QWidget* owner, const TBoardData& document, int port, IRadio
     if (result.Outcome == RunOutcome::Programmed)
         Ui().Message(owner, message, kProgramTitle, IUiServices::Icon::None);
     else
-        Ui().Message(owner, message, kProgramTitle, IUiServices::Icon::Exclamation);
+        Warn(owner, message);
 }

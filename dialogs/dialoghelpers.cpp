@@ -1,0 +1,70 @@
+#include "dialogs/dialoghelpers.h"
+
+#include "resources/stringtable.h"
+
+#include <QDialogButtonBox>
+#include <QLineEdit>
+
+#include <algorithm>
+
+QString StringText(int id) { return QString::fromStdString(LoadMessage(id)); }
+
+QDialogButtonBox* OkCancelButtons(QDialog* dialog, bool withCancel) {
+    auto* buttons = new QDialogButtonBox(withCancel ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel
+                                                    : QDialogButtonBox::Ok,
+                                         dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+namespace {
+
+// True when `after` is `before` with one stretch of characters removed.
+bool OnlyDeletes(const QString& before, const QString& after) {
+    if (after.size() >= before.size())
+        return false;
+    const qsizetype limit = after.size();
+    qsizetype prefix = 0;
+    while (prefix < limit && before[prefix] == after[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < limit - prefix &&
+           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        ++suffix;
+    return prefix + suffix == limit;
+}
+
+} // namespace
+
+TRuleValidator::TRuleValidator(QLineEdit* edit, Rule rule)
+    : QValidator(edit), rule_(std::move(rule)), shown_(edit->text()) {
+    connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { shown_ = text; });
+}
+
+QValidator::State TRuleValidator::validate(QString& input, int& position) const {
+    if (OnlyDeletes(shown_, input))
+        return Acceptable;
+    const bool atEnd = position == input.size();
+    const auto result = rule_(input.toStdString(), atEnd);
+    if (!result)
+        return Invalid;
+    input = QString::fromStdString(*result);
+    if (atEnd)
+        position = static_cast<int>(input.size());
+    return Acceptable;
+}
+
+QLineEdit* RuleEdit(QWidget* parent, const char* name, int maxLength, TRuleValidator::Rule rule) {
+    auto* edit = Named(new QLineEdit(parent), name);
+    edit->setMaxLength(maxLength);
+    edit->setValidator(new TRuleValidator(edit, std::move(rule)));
+    return edit;
+}
+
+void SetTextUnchecked(QLineEdit& edit, const QString& text) {
+    const QValidator* validator = edit.validator();
+    edit.setValidator(nullptr);
+    edit.setText(text);
+    edit.setValidator(validator);
+}

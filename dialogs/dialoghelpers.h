@@ -1,0 +1,60 @@
+// Helpers that every dialog of the program shares: control names, the OK and
+// Cancel buttons, keystroke validators over Qt-free rules, stored texts shown
+// unchecked, and document records attached to list lines.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QValidator>
+#include <QVariant>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QDialogButtonBox;
+class QLineEdit;
+
+// A string-table entry as the user sees it.
+QString StringText(int id);
+
+// Names a control (tests and screenshots find controls by name).
+template <typename T> T* Named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// OK and Cancel (or OK alone), wired to the dialog's accept and reject.
+QDialogButtonBox* OkCancelButtons(QDialog* dialog, bool withCancel = true);
+
+// Wraps a keystroke rule: the rule returns the text to show, or nothing to
+// refuse the keystroke; `caretAtEnd` tells whether formatting is allowed.
+// As with the platform's validators, only typing is checked: a keystroke
+// that only deletes (backspace, delete, cutting a selection) passes as it is.
+class TRuleValidator : public QValidator {
+    Q_OBJECT
+  public:
+    using Rule = std::function<std::optional<std::string>(std::string_view text, bool caretAtEnd)>;
+    // Attached to `edit`, whose text it follows to tell deletions apart.
+    TRuleValidator(QLineEdit* edit, Rule rule);
+    State validate(QString& input, int& position) const override;
+
+  private:
+    Rule rule_;
+    QString shown_; // the edit's text before the keystroke
+};
+
+// A line edit of at most `maxLength` characters whose typing `rule` checks.
+QLineEdit* RuleEdit(QWidget* parent, const char* name, int maxLength, TRuleValidator::Rule rule);
+
+// Shows a stored value as it is: a validator would reformat it.
+void SetTextUnchecked(QLineEdit& edit, const QString& text);
+
+// A document record attached to a list line, and back.
+template <typename T> QVariant RecordData(T* record) {
+    return QVariant::fromValue(reinterpret_cast<quintptr>(record));
+}
+template <typename T> T* RecordFrom(const QVariant& data) {
+    return reinterpret_cast<T*>(data.value<quintptr>());
+}
