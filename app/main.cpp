@@ -1,8 +1,8 @@
 // zel: the Quarvelin II PRO-ZEL program. Reads the settings, runs the main
 // window, writes the settings back.
-#include "radiolink/server/radioserver.h"
-#include "programming/settings.h"
 #include "app/zelapp.h"
+#include "programming/settings.h"
+#include "radiolink/server/radioserver.h"
 
 #include <QApplication>
 #include <QStringList>

@@ -1,14 +1,14 @@
 // Renders the main window and every dialog offscreen into PNG files, so the
 // README can show the program as a technician sees it.
+#include "app/zelwindow.h"
 #include "dialogs/configsheet.h"
 #include "dialogs/editchdlg.h"
-#include "programming/statusdialog/pgmstatdlg.h"
 #include "dialogs/productdlg.h"
-#include "radiolink/server/radioserver.h"
 #include "dialogs/sitesdlg.h"
 #include "dialogs/smalldialogs.h"
 #include "document/zelfile.h"
-#include "app/zelwindow.h"
+#include "programming/statusdialog/pgmstatdlg.h"
+#include "radiolink/server/radioserver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
     TEditChDlg channel(&window, QStringLiteral("Edit Channel"), document.Sites[0].Channels[0], 0);
     ok &= Save(channel, directory, QStringLiteral("channel-editor"));
     TConfigurationSheet sheet(&window, document);
-    const char* pages[] = {"configuration-general", "configuration-banks", "configuration-speed-dial"};
+    const char* pages[] = {"configuration-general", "configuration-banks",
+                           "configuration-speed-dial"};
     for (int page = 0; page < 3; ++page) {
         sheet.Tabs().setCurrentIndex(page);
         ok &= Save(sheet, directory, QString::fromLatin1(pages[page]));

@@ -15,9 +15,13 @@ TZelApp::~TZelApp() {
     SetUiServices(nullptr);
 }
 
-void TZelApp::InitMainWindow() { window_ = std::make_unique<TZelWindow>(); }
+void TZelApp::InitMainWindow() {
+    window_ = std::make_unique<TZelWindow>();
+}
 
-void TZelApp::OpenOnStart(const QString& path) { window_->OpenPath(path); }
+void TZelApp::OpenOnStart(const QString& path) {
+    window_->OpenPath(path);
+}
 
 int TZelApp::Run() {
     window_->show();

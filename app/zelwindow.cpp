@@ -2,14 +2,14 @@
 
 #include "dialogs/configsheet.h"
 #include "dialogs/dialoghelpers.h"
-#include "programming/statusdialog/pgmstatdlg.h"
 #include "dialogs/productdlg.h"
-#include "programming/settings.h"
 #include "dialogs/sitesdlg.h"
 #include "dialogs/smalldialogs.h"
-#include "resources/stringtable.h"
 #include "dialogs/uiservices.h"
 #include "document/zelfile.h"
+#include "programming/settings.h"
+#include "programming/statusdialog/pgmstatdlg.h"
+#include "resources/stringtable.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -42,7 +42,8 @@ QIcon ProgramIcon() {
 
 } // namespace
 
-TZelWindow::TZelWindow(QWidget* parent) : QMainWindow(parent), doc_(std::make_unique<TBoardData>()) {
+TZelWindow::TZelWindow(QWidget* parent)
+    : QMainWindow(parent), doc_(std::make_unique<TBoardData>()) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kProgramTitle);
     setWindowIcon(ProgramIcon());
@@ -65,7 +66,8 @@ QRect TZelWindow::InitialGeometry(const QRect& desktop) {
     const int bottom = desktop.y() + desktop.height();
     const int dx = right / 10;
     const int dy = bottom / 10;
-    return QRect(QPoint(desktop.x() + dx, desktop.y() + dy), QPoint(right - dx - 1, bottom - dy - 1));
+    return QRect(QPoint(desktop.x() + dx, desktop.y() + dy),
+                 QPoint(right - dx - 1, bottom - dy - 1));
 }
 
 void TZelWindow::BuildMenus() {
@@ -238,10 +240,18 @@ template <typename Dialog, typename... Extra> void TZelWindow::EditWith(Extra...
     });
 }
 
-void TZelWindow::CmProduct() { EditWith<TProductDlg>(); }
-void TZelWindow::CmRfSites() { EditWith<TSitesDlg>(AppSettings().VoidSpecs); }
-void TZelWindow::CmConfiguration() { EditWith<TConfigurationSheet>(); }
-void TZelWindow::CmPassword() { EditWith<TPwdDlg>(); }
+void TZelWindow::CmProduct() {
+    EditWith<TProductDlg>();
+}
+void TZelWindow::CmRfSites() {
+    EditWith<TSitesDlg>(AppSettings().VoidSpecs);
+}
+void TZelWindow::CmConfiguration() {
+    EditWith<TConfigurationSheet>();
+}
+void TZelWindow::CmPassword() {
+    EditWith<TPwdDlg>();
+}
 
 void TZelWindow::CmProgram() {
     ProgramWithStatusDialog(this, *doc_, AppSettings().Port, *radio_, programmingOptions_);

@@ -37,7 +37,9 @@ class TZelWindow final : public QMainWindow {
 
     // The radio the programming run talks to; tests may replace it.
     void SetRadio(IRadio* radio) { radio_ = radio; }
-    void SetProgrammingOptions(ProgrammingOptions options) { programmingOptions_ = std::move(options); }
+    void SetProgrammingOptions(ProgrammingOptions options) {
+        programmingOptions_ = std::move(options);
+    }
 
   public slots:
     void CmFileNew();

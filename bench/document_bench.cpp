@@ -1,7 +1,7 @@
 // Saving and loading a document at every limit (16 sites of 16 channels,
 // 16 banks, every text full).
-#include "support/full_document.h"
 #include "document/zelfile.h"
+#include "support/full_document.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Building the option-board image of a document at every limit: 16 sites of
 // 16 channels (64 distinct), 16 banks with every field filled.
-#include "support/full_document.h"
 #include "programming/image.h"
+#include "support/full_document.h"
 
 #include <benchmark/benchmark.h>
 

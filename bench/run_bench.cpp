@@ -39,7 +39,9 @@ void Run(benchmark::State& state, const char* port) {
             state.SkipWithError("run failed");
 }
 
-void BM_RunInProcessSimulator(benchmark::State& state) { Run(state, "sim"); }
+void BM_RunInProcessSimulator(benchmark::State& state) {
+    Run(state, "sim");
+}
 
 void BM_RunTarvoSimAt9600(benchmark::State& state) {
     SimProcess simulator({"--baud", "9600"});

@@ -2,8 +2,8 @@
 // pacing a 9600-baud line, compared with the wire time of every byte
 // exchanged (10 bit times per byte).
 #include "radiolink/server/radioserver.h"
-#include "support/simprocess.h"
 #include "radiolink/tarvodll.h"
+#include "support/simprocess.h"
 
 #include <benchmark/benchmark.h>
 
@@ -48,9 +48,9 @@ void BM_ProgramImageAt9600(benchmark::State& state) {
         }
     }
     state.counters["wire_s"] = WireSeconds();
-    state.counters["ratio_to_wire"] = benchmark::Counter(
-        WireSeconds() * static_cast<double>(state.iterations()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ratio_to_wire"] =
+        benchmark::Counter(WireSeconds() * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 } // namespace

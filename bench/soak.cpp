@@ -21,7 +21,9 @@ std::size_t OpenDescriptors() {
     return count;
 }
 
-std::size_t HeapInUse() { return mallinfo2().uordblks; }
+std::size_t HeapInUse() {
+    return mallinfo2().uordblks;
+}
 
 } // namespace
 
@@ -33,8 +35,8 @@ int main(int argc, char** argv) {
     TOptionImage image;
     if (BuildImage(image, document) != 0)
         return 65;
-    const char* kinds[] = {"none", "noanswer", "nak", "badsum", "badlink", "badmarker", "range",
-                           "inuse", "corrupt"};
+    const char* kinds[] = {"none",      "noanswer", "nak",   "badsum", "badlink",
+                           "badmarker", "range",    "inuse", "corrupt"};
     std::mt19937 random(20261210);
     ProgrammingOptions options;
     options.Pause = [](std::chrono::milliseconds) {};

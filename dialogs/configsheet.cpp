@@ -1,13 +1,13 @@
 #include "dialogs/configsheet.h"
 
 #include "dialogs/dialoghelpers.h"
-#include "document/limits.h"
-#include "programming/fieldrules.h"
 #include "dialogs/listfill.h"
-#include "document/records.h"
 #include "dialogs/rules.h"
-#include "resources/stringtable.h"
 #include "dialogs/uiservices.h"
+#include "document/limits.h"
+#include "document/records.h"
+#include "programming/fieldrules.h"
+#include "resources/stringtable.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -39,8 +39,12 @@ TRuleValidator::Rule Only(std::string allowed) {
     };
 }
 
-void SetChecked(QAbstractButton* button, std::int32_t flag) { button->setChecked(flag != 0); }
-std::int32_t Flag(const QAbstractButton* button) { return button->isChecked() ? 1 : 0; }
+void SetChecked(QAbstractButton* button, std::int32_t flag) {
+    button->setChecked(flag != 0);
+}
+std::int32_t Flag(const QAbstractButton* button) {
+    return button->isChecked() ? 1 : 0;
+}
 
 std::string Text(const QLineEdit* edit, std::size_t maxLength) {
     return edit->text().left(static_cast<qsizetype>(maxLength)).toStdString();
@@ -84,8 +88,10 @@ void TPropertyPage::showEvent(QShowEvent* event) {
 
 TGlobalDlg::TGlobalDlg(QWidget* parent, TBoardData& document) : TPropertyPage(parent, document) {
     auto* options = new QGroupBox(tr("&Options"), this);
-    conventional_ = Named(new QCheckBox(tr("Enable Conventional Operation"), options), "conventional");
-    clearChannelAlert_ = Named(new QCheckBox(tr("Clear Channel Alert"), options), "clearChannelAlert");
+    conventional_ =
+        Named(new QCheckBox(tr("Enable Conventional Operation"), options), "conventional");
+    clearChannelAlert_ =
+        Named(new QCheckBox(tr("Clear Channel Alert"), options), "clearChannelAlert");
     disableRadioKill_ = Named(new QCheckBox(tr("Disable Radio-Kill"), options), "disableRadioKill");
     disableBeep_ = Named(new QCheckBox(tr("Disable Disconnect Beep"), options), "disableBeep");
     auto* optionsLayout = new QVBoxLayout(options);
@@ -95,7 +101,8 @@ TGlobalDlg::TGlobalDlg(QWidget* parent, TBoardData& document) : TPropertyPage(pa
     auto* speedDial = new QGroupBox(tr("&Speed Dial"), this);
     disableUserProgramming_ =
         Named(new QCheckBox(tr("Disable User Programming"), speedDial), "disableUserProgramming");
-    restrictKeypad_ = Named(new QCheckBox(tr("Restrict Keypad Calls"), speedDial), "restrictKeypad");
+    restrictKeypad_ =
+        Named(new QCheckBox(tr("Restrict Keypad Calls"), speedDial), "restrictKeypad");
     auto* speedLayout = new QVBoxLayout(speedDial);
     speedLayout->addWidget(disableUserProgramming_);
     speedLayout->addWidget(restrictKeypad_);
@@ -228,11 +235,11 @@ TBankDlg::TBankDlg(QWidget* parent, TBoardData& document) : TPropertyPage(parent
         form->addRow(tr("Number:"), number);
         return box;
     };
-    auto* ptt = actionBox(tr("PTT Action"), "ptt", pttGroup_, pttConnect_, pttNone_,
-                          pttPagingCode_, pttRoute_, pttNumber_, limits::kPttNumber, "0-9");
-    auto* button = actionBox(tr("Button Action"), "button", buttonGroup_, buttonConnect_,
-                             buttonNone_, buttonPagingCode_, buttonRoute_, buttonNumber_,
-                             limits::kButtonNumber, "0-9()-");
+    auto* ptt = actionBox(tr("PTT Action"), "ptt", pttGroup_, pttConnect_, pttNone_, pttPagingCode_,
+                          pttRoute_, pttNumber_, limits::kPttNumber, "0-9");
+    auto* button =
+        actionBox(tr("Button Action"), "button", buttonGroup_, buttonConnect_, buttonNone_,
+                  buttonPagingCode_, buttonRoute_, buttonNumber_, limits::kButtonNumber, "0-9()-");
 
     auto* groupsBox = new QGroupBox(tr("Receive &Groups"), this);
     receiveGroups_ = RuleEdit(groupsBox, "receiveGroups", limits::kReceiveGroups, Only("0-9-;"));
@@ -271,7 +278,8 @@ void TBankDlg::SetupWindow() {
         const QSignalBlocker blocker(selector_);
         const QString format = StringText(strings::kPosition);
         for (int i = 0; i < document_.Banks.Count(); ++i)
-            selector_->addItem(QString(format).replace(QStringLiteral("%d"), QString::number(i + 1)));
+            selector_->addItem(
+                QString(format).replace(QStringLiteral("%d"), QString::number(i + 1)));
         selector_->setCurrentRow(document_.Banks.Count() > 0 ? 0 : -1);
     }
     shown_ = -1;
@@ -306,7 +314,9 @@ void TBankDlg::Load(int bank) {
     }
     const TBankData& b = document_.Banks[bank];
     // Stored values are shown as they are; only typing is checked.
-    auto put = [](QLineEdit* edit, const auto& text) { SetTextUnchecked(*edit, Shown(text.View())); };
+    auto put = [](QLineEdit* edit, const auto& text) {
+        SetTextUnchecked(*edit, Shown(text.View()));
+    };
     put(name_, b.Name);
     put(systemId_, b.SystemId);
     put(pagingCode_, b.PagingCode);
@@ -317,9 +327,8 @@ void TBankDlg::Load(int bank) {
             break;
         }
     site_->setCurrentIndex(siteLine);
-    secureSpeech_->setCurrentIndex(b.Scrambler >= 0 && b.Scrambler < secureSpeech_->count()
-                                       ? b.Scrambler
-                                       : -1);
+    secureSpeech_->setCurrentIndex(
+        b.Scrambler >= 0 && b.Scrambler < secureSpeech_->count() ? b.Scrambler : -1);
     SetChecked(emergencyOverride_, b.EmergencyOverride);
     SetChecked(priorityOverride_, b.PriorityOverride);
     SetChecked(pttGroup_, b.PttGroup);
@@ -429,9 +438,13 @@ void TBankDlg::Remove() {
     SwitchTo(last - 1);
 }
 
-bool TBankDlg::KillActive() { return FieldsValid(); }
+bool TBankDlg::KillActive() {
+    return FieldsValid();
+}
 
-void TBankDlg::Apply() { Store(shown_); }
+void TBankDlg::Apply() {
+    Store(shown_);
+}
 
 // --- Speed dial --------------------------------------------------------
 

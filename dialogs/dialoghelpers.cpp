@@ -7,12 +7,14 @@
 
 #include <algorithm>
 
-QString StringText(int id) { return QString::fromStdString(LoadMessage(id)); }
+QString StringText(int id) {
+    return QString::fromStdString(LoadMessage(id));
+}
 
 QDialogButtonBox* OkCancelButtons(QDialog* dialog, bool withCancel) {
-    auto* buttons = new QDialogButtonBox(withCancel ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel
-                                                    : QDialogButtonBox::Ok,
-                                         dialog);
+    auto* buttons = new QDialogButtonBox(
+        withCancel ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel : QDialogButtonBox::Ok,
+        dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;

@@ -1,16 +1,14 @@
 #include "dialogs/editchdlg.h"
 
-#include "document/limits.h"
-#include "programming/encodings.h"
 #include "dialogs/listfill.h"
-#include "document/records.h"
 #include "dialogs/rules.h"
-#include "resources/stringtable.h"
 #include "dialogs/uiservices.h"
+#include "document/limits.h"
+#include "document/records.h"
+#include "programming/encodings.h"
+#include "resources/stringtable.h"
 
 #include <QButtonGroup>
-#include <functional>
-#include <tuple>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -20,6 +18,8 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <functional>
+#include <tuple>
 
 TFqValidator::TFqValidator(QLineEdit* edit) : TRuleValidator(edit, FilterFrequencyInput) {}
 
@@ -28,7 +28,9 @@ TFqEdit::TFqEdit(QWidget* parent) : QLineEdit(parent) {
     setValidator(new TFqValidator(this));
 }
 
-void TFqEdit::SetFrequency(const QString& text) { SetTextUnchecked(*this, text); }
+void TFqEdit::SetFrequency(const QString& text) {
+    SetTextUnchecked(*this, text);
+}
 
 namespace {
 
@@ -45,7 +47,8 @@ QWidget* FrequencyRow(QWidget* parent, TFqEdit* field, const char* name,
         button->setArrowType(arrow);
         button->setObjectName(QString::fromLatin1(name) + QString::fromLatin1(suffix));
         button->setAutoRepeat(true);
-        QObject::connect(button, &QToolButton::clicked, row, [step, delta = delta] { step(delta); });
+        QObject::connect(button, &QToolButton::clicked, row,
+                         [step, delta = delta] { step(delta); });
         layout->addWidget(button);
     }
     return row;
@@ -53,8 +56,7 @@ QWidget* FrequencyRow(QWidget* parent, TFqEdit* field, const char* name,
 
 } // namespace
 
-TEditChDlg::TEditChDlg(QWidget* parent, const QString& caption, TRfChannel& channel,
-                       int voidSpecs)
+TEditChDlg::TEditChDlg(QWidget* parent, const QString& caption, TRfChannel& channel, int voidSpecs)
     : TCenterDlg(parent), channel_(channel), voidSpecs_(voidSpecs) {
     setWindowTitle(caption);
     rxFrequency_ = Named(new TFqEdit(this), "rxFrequency");
@@ -117,8 +119,8 @@ void TEditChDlg::SetupWindow() {
     auto show = [](TFqEdit* field, QComboBox* tones, std::string_view frequency,
                    std::string_view tone) {
         field->SetFrequency(QString::fromStdString(std::string(frequency)));
-        const int line = tones->findText(QString::fromStdString(std::string(tone)),
-                                         Qt::MatchStartsWith);
+        const int line =
+            tones->findText(QString::fromStdString(std::string(tone)), Qt::MatchStartsWith);
         if (line >= 0)
             tones->setCurrentIndex(line);
     };
@@ -131,7 +133,8 @@ void TEditChDlg::SetupWindow() {
 }
 
 void TEditChDlg::Step(TFqEdit* field, int steps) {
-    field->SetFrequency(QString::fromStdString(StepFrequencyText(field->text().toStdString(), steps)));
+    field->SetFrequency(
+        QString::fromStdString(StepFrequencyText(field->text().toStdString(), steps)));
 }
 
 bool TEditChDlg::CanClose() {

@@ -1,14 +1,14 @@
 #include "dialogs/productdlg.h"
 
 #include "dialogs/dialoghelpers.h"
-#include "document/limits.h"
-#include "radiolink/modeltable.h"
 #include "dialogs/listfill.h"
-#include "document/records.h"
 #include "dialogs/rules.h"
-#include "resources/stringtable.h"
-#include "radiolink/tarvodll.h"
 #include "dialogs/uiservices.h"
+#include "document/limits.h"
+#include "document/records.h"
+#include "radiolink/modeltable.h"
+#include "radiolink/tarvodll.h"
+#include "resources/stringtable.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -44,8 +44,8 @@ TProductDlg::TProductDlg(QWidget* parent, TBoardData& document)
 void TProductDlg::SetupWindow() {
     FillFromStrings(*product_, strings::kProductTypes, true);
     FillFromStrings(*model_, strings::kDefaultModel, true);
-    const ProductTexts shown = ProductDisplay(document_.Product.ProductName.View(),
-                                              document_.Product.ModelNumber.View());
+    const ProductTexts shown =
+        ProductDisplay(document_.Product.ProductName.View(), document_.Product.ModelNumber.View());
     product_->setEditText(QString::fromStdString(shown.Product));
     model_->setEditText(QString::fromStdString(shown.Model));
 }

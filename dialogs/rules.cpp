@@ -1,8 +1,8 @@
 #include "dialogs/rules.h"
 
+#include "document/fqvalue.h"
 #include "document/limits.h"
 #include "programming/fieldrules.h"
-#include "document/fqvalue.h"
 #include "resources/stringtable.h"
 
 #include <cstdio>

@@ -1,12 +1,12 @@
 #include "dialogs/sitesdlg.h"
 
 #include "dialogs/dialoghelpers.h"
-#include "document/limits.h"
 #include "dialogs/editchdlg.h"
-#include "document/records.h"
-#include "resources/stringtable.h"
-#include "radiolink/tarvodll.h"
 #include "dialogs/uiservices.h"
+#include "document/limits.h"
+#include "document/records.h"
+#include "radiolink/tarvodll.h"
+#include "resources/stringtable.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -98,7 +98,9 @@ void TSitesDlg::SetupWindow() {
                  limits::kPacketSize, limits::kPacketSize);
 }
 
-TRfSite* TSitesDlg::SelectedSite() const { return ItemRecord<TRfSite>(sites_->currentItem()); }
+TRfSite* TSitesDlg::SelectedSite() const {
+    return ItemRecord<TRfSite>(sites_->currentItem());
+}
 
 TRfChannel* TSitesDlg::SelectedChannel() const {
     return ItemRecord<TRfChannel>(channels_->currentItem());
@@ -215,7 +217,9 @@ TSiteNameDlg::TSiteNameDlg(QWidget* parent, QString& name) : TCenterDlg(parent),
     layout->addWidget(OkCancelButtons(this));
 }
 
-void TSiteNameDlg::SetupWindow() { edit_->setText(name_); }
+void TSiteNameDlg::SetupWindow() {
+    edit_->setText(name_);
+}
 
 bool TSiteNameDlg::CanClose() {
     if (edit_->text().isEmpty()) {

@@ -1,10 +1,10 @@
 #include "dialogs/smalldialogs.h"
 
 #include "dialogs/dialoghelpers.h"
+#include "dialogs/uiservices.h"
 #include "document/limits.h"
 #include "document/records.h"
 #include "resources/stringtable.h"
-#include "dialogs/uiservices.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -79,7 +79,9 @@ TAccessDlg::TAccessDlg(QWidget* parent, QString& entry) : TCenterDlg(parent), en
     layout->addWidget(OkCancelButtons(this));
 }
 
-void TAccessDlg::SetupWindow() { password_->clear(); }
+void TAccessDlg::SetupWindow() {
+    password_->clear();
+}
 
 bool TAccessDlg::CanClose() {
     entry_ = password_->text().left(limits::kPassword);

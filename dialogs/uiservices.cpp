@@ -18,7 +18,9 @@ IUiServices& Ui() {
     return installed != nullptr ? *installed : fallback;
 }
 
-void SetUiServices(IUiServices* services) { installed = services; }
+void SetUiServices(IUiServices* services) {
+    installed = services;
+}
 
 IUiServices::Answer QtUiServices::Message(QWidget* owner, const QString& text,
                                           const QString& caption, Icon icon, Buttons buttons) {
@@ -46,7 +48,9 @@ IUiServices::Answer QtUiServices::Message(QWidget* owner, const QString& text,
     }
 }
 
-void QtUiServices::Beep() { QApplication::beep(); }
+void QtUiServices::Beep() {
+    QApplication::beep();
+}
 
 QString QtUiServices::OpenFileName(QWidget* owner, const QString& current) {
     QFileDialog dialog(owner, QString(), current, kFilter);
@@ -64,4 +68,6 @@ QString QtUiServices::SaveFileName(QWidget* owner, const QString& current) {
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
-int QtUiServices::Exec(QDialog& dialog) { return dialog.exec(); }
+int QtUiServices::Exec(QDialog& dialog) {
+    return dialog.exec();
+}

@@ -45,7 +45,9 @@ void opstream::WriteBody(const TStreamableBase& object) {
     Put(objectstream::kObjectEnd);
 }
 
-void opstream::writeObject(const TStreamableBase& object) { WriteBody(object); }
+void opstream::writeObject(const TStreamableBase& object) {
+    WriteBody(object);
+}
 
 void opstream::writeObjectPointer(const TStreamableBase* object) {
     if (object == nullptr) {

@@ -32,8 +32,8 @@ const TStreamableClass* FindStreamableClass(std::type_index type);
 namespace objectstream {
 constexpr std::uint8_t kHeader[4] = {'Z', 'O', 'S', 1};
 constexpr std::uint8_t kNull = 0x00;
-constexpr std::uint8_t kObjectStart = 0x5B; // '['
-constexpr std::uint8_t kObjectEnd = 0x5D;   // ']'
+constexpr std::uint8_t kObjectStart = 0x5B;   // '['
+constexpr std::uint8_t kObjectEnd = 0x5D;     // ']'
 constexpr std::uint8_t kBackReference = 0x40; // '@'
 } // namespace objectstream
 
@@ -76,16 +76,12 @@ class ipstream {
     std::uint32_t readWord();
 
     // Fills an existing member of class T.
-    template <typename T> void readObject(T& object) {
-        ReadObjectInto(object, typeid(T));
-    }
+    template <typename T> void readObject(T& object) { ReadObjectInto(object, typeid(T)); }
     // The object of class T at this place: built on first sight, the same
     // object for a back-reference, null for a null mark (or on failure). A
     // class other than T fails the stream. The stream owns what it built
     // until a caller adopts it.
-    template <typename T> T* readObjectPointer() {
-        return static_cast<T*>(ReadPointer(typeid(T)));
-    }
+    template <typename T> T* readObjectPointer() { return static_cast<T*>(ReadPointer(typeid(T))); }
     // Takes over an object built by this stream; null when it was not built
     // here or was already adopted, so that no object gets two owners.
     template <typename T> std::unique_ptr<T> Adopt(T* object) {

@@ -6,7 +6,10 @@
 namespace {
 
 template <typename T> TStreamableClass Register(std::string_view name) {
-    return {name, 1, typeid(T), [] { return std::unique_ptr<TStreamableBase>(new T); },
+    return {name,
+            1,
+            typeid(T),
+            [] { return std::unique_ptr<TStreamableBase>(new T); },
             [](opstream& out, const TStreamableBase& object) {
                 T::Streamer::Write(out, static_cast<const T&>(object));
             },
@@ -34,7 +37,9 @@ template <std::size_t N> std::uint32_t PackFlags(const std::array<std::int32_t, 
     return word;
 }
 
-std::int32_t Bit(std::uint32_t word, int bit) { return (word >> bit) & 1u ? 1 : 0; }
+std::int32_t Bit(std::uint32_t word, int bit) {
+    return (word >> bit) & 1u ? 1 : 0;
+}
 
 // Reads a list count; more than a list holds is never written and refused.
 bool ReadCount(ipstream& in, std::uint32_t& count) {
@@ -62,10 +67,10 @@ const TStreamableClass* FindStreamableClass(std::type_index type) {
 
 void TGlobalData::Streamer::Write(opstream& out, const TGlobalData& r) {
     out.writeString(r.EsnText.View());
-    out.writeWord16(static_cast<std::uint16_t>(PackFlags(std::array{
-        r.VerifyEsn, r.ConventionalOperation, r.ClearChannelAlert, r.DisableRadioKill,
-        r.BusyDetectCtcss, r.DisableUserProgramming, r.RestrictKeypadCalls, r.ExtMicDelayed,
-        r.DisableDisconnectBeep})));
+    out.writeWord16(static_cast<std::uint16_t>(
+        PackFlags(std::array{r.VerifyEsn, r.ConventionalOperation, r.ClearChannelAlert,
+                             r.DisableRadioKill, r.BusyDetectCtcss, r.DisableUserProgramming,
+                             r.RestrictKeypadCalls, r.ExtMicDelayed, r.DisableDisconnectBeep})));
 }
 
 void TGlobalData::Streamer::Read(ipstream& in, TGlobalData& r, std::uint16_t) {
@@ -156,9 +161,9 @@ void TBankData::Streamer::Write(opstream& out, const TBankData& r) {
     out.writeString(r.PagingCode.View());
     out.writeObjectPointer(r.Site);
     out.writeWord32(static_cast<std::uint32_t>(r.Scrambler));
-    out.writeWord16(static_cast<std::uint16_t>(PackFlags(std::array{
-        r.EmergencyOverride, r.PriorityOverride, r.PttGroup, r.PttNone, r.ButtonGroup,
-        r.ButtonConnect, r.ButtonNone, r.PttConnect, r.HornAlert})));
+    out.writeWord16(static_cast<std::uint16_t>(PackFlags(
+        std::array{r.EmergencyOverride, r.PriorityOverride, r.PttGroup, r.PttNone, r.ButtonGroup,
+                   r.ButtonConnect, r.ButtonNone, r.PttConnect, r.HornAlert})));
     out.writeString(r.PttPagingCode.View());
     out.writeString(r.ButtonPagingCode.View());
     out.writeWord32(static_cast<std::uint32_t>(r.ButtonRoute));

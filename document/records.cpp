@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-void TGlobalData::SetDefaults() { *this = TGlobalData(); }
+void TGlobalData::SetDefaults() {
+    *this = TGlobalData();
+}
 
 void TSdData::SetDefaults() {
     for (auto& number : Number)
@@ -52,7 +54,9 @@ void TRfSite::GetName(char* buffer, std::size_t size) const {
     buffer[length] = '\0';
 }
 
-void TBankData::SetDefaults() { *this = TBankData(); }
+void TBankData::SetDefaults() {
+    *this = TBankData();
+}
 
 TBoardData& TBoardData::operator=(const TBoardData& other) {
     if (this == &other)

@@ -138,7 +138,8 @@ ZelResult DecodeDocument(std::span<const std::uint8_t> file,
     if (file.size() - kHeaderSize < length)
         return ZelResult::Truncated;
     std::vector<std::uint8_t> payload(file.begin() + kHeaderSize,
-                                      file.begin() + static_cast<std::ptrdiff_t>(kHeaderSize + length));
+                                      file.begin() +
+                                          static_cast<std::ptrdiff_t>(kHeaderSize + length));
     if (Unscramble(seed, payload) != check) {
         Wipe(payload);
         return ZelResult::BadCheck;
@@ -186,8 +187,8 @@ ZelResult SaveDocument(const TBoardData& document, const std::filesystem::path& 
         ::umask(mask);
         mode &= ~mask;
     }
-    const bool written = WriteAll(fd, bytes.data(), bytes.size()) && ::fchmod(fd, mode) == 0 &&
-                         ::fsync(fd) == 0;
+    const bool written =
+        WriteAll(fd, bytes.data(), bytes.size()) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());

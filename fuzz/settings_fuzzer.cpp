@@ -7,7 +7,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TAppSettings settings;
     ParseSettings(std::string_view(reinterpret_cast<const char*>(data), size), settings);
-    if (settings.Port < 1 || settings.Port > 4 || (settings.VoidSpecs != 0 && settings.VoidSpecs != 1))
+    if (settings.Port < 1 || settings.Port > 4 ||
+        (settings.VoidSpecs != 0 && settings.VoidSpecs != 1))
         std::abort();
     return 0;
 }

@@ -29,8 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check({data, size});
     if (size > kMaxPayload)
         return 0;
-    std::vector<std::uint8_t> wrapped = {0x34, 0x12, static_cast<std::uint8_t>(size & 0xFF),
-                                         static_cast<std::uint8_t>(size >> 8), 0, 0};
+    std::vector<std::uint8_t> wrapped = {
+        0x34, 0x12, static_cast<std::uint8_t>(size & 0xFF), static_cast<std::uint8_t>(size >> 8),
+        0,    0};
     wrapped.insert(wrapped.end(), data, data + size);
     const std::uint16_t check = Scramble(0x1234, {wrapped.data() + 6, size});
     wrapped[4] = static_cast<std::uint8_t>(check & 0xFF);

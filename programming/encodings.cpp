@@ -87,9 +87,7 @@ int ParseCodeEntry(std::string_view text, unsigned& systemId, unsigned& code, in
     unsigned first = 0;
     unsigned second = 0;
     int matched = 0;
-    auto afterEntry = [&](int length) {
-        return length + (start[length] == ';' ? 1 : 0);
-    };
+    auto afterEntry = [&](int length) { return length + (start[length] == ';' ? 1 : 0); };
     if (std::sscanf(start, "%2u-%4u%n", &first, &second, &matched) == 2) {
         consumed = afterEntry(matched);
         // An out-of-range system still yields its code digits.
@@ -115,8 +113,7 @@ int ParseCodeEntry(std::string_view text, unsigned& systemId, unsigned& code, in
     return -1;
 }
 
-int PackAddressCode(std::uint8_t* dest, unsigned defaultSystemId, int kind,
-                    std::string_view text) {
+int PackAddressCode(std::uint8_t* dest, unsigned defaultSystemId, int kind, std::string_view text) {
     static constexpr std::uint8_t kKindBits[] = {0x00, 0x80, 0xC0, 0xA0, 0xE0};
     std::memset(dest, 0, 3);
     unsigned systemId = 0;
@@ -133,7 +130,9 @@ int PackAddressCode(std::uint8_t* dest, unsigned defaultSystemId, int kind,
     return consumed + static_cast<int>(SkipBlanks(text));
 }
 
-std::int32_t ClampRoute(std::int32_t route) { return route > 9 || route == 5 ? 1 : route; }
+std::int32_t ClampRoute(std::int32_t route) {
+    return route > 9 || route == 5 ? 1 : route;
+}
 
 void MarkDigits(std::string& text) {
     static constexpr char kMarks[] = ")!@#$%^&*(";
@@ -172,8 +171,12 @@ std::int32_t Check_TSQCode(const char* text) {
 
 void StepFreqUp(char*, std::int32_t) {}
 void StepFreqDown(char*, std::int32_t) {}
-std::int32_t Pack_Mode(std::int32_t, std::int32_t) { return 0; }
-std::int32_t UnPack_Mode(std::int32_t, std::int32_t) { return 0; }
+std::int32_t Pack_Mode(std::int32_t, std::int32_t) {
+    return 0;
+}
+std::int32_t UnPack_Mode(std::int32_t, std::int32_t) {
+    return 0;
+}
 void Set_Timeout(std::int32_t, std::int32_t) {}
 
 } // extern "C"

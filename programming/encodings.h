@@ -41,8 +41,7 @@ constexpr int PrimaryAddress = 4;
 
 // Packs the first entry of a code list into 3 bytes; returns the characters
 // the entry took, leading blanks included.
-int PackAddressCode(std::uint8_t* dest, unsigned defaultSystemId, int kind,
-                    std::string_view text);
+int PackAddressCode(std::uint8_t* dest, unsigned defaultSystemId, int kind, std::string_view text);
 
 // Routes that no list offers (5, above 9) become 1.
 std::int32_t ClampRoute(std::int32_t route);

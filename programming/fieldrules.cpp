@@ -1,8 +1,8 @@
 #include "programming/fieldrules.h"
 
 #include "document/limits.h"
-#include "programming/encodings.h"
 #include "document/records.h"
+#include "programming/encodings.h"
 #include "resources/stringtable.h"
 
 #include <algorithm>
@@ -91,9 +91,13 @@ bool IsValidJoinCode(std::string_view text) {
     }
 }
 
-bool IsValidEsnText(std::string_view text) { return OnlyCharacters(text, " -_"); }
+bool IsValidEsnText(std::string_view text) {
+    return OnlyCharacters(text, " -_");
+}
 
-bool IsDialString(std::string_view text) { return OnlyCharacters(text, "0-9()-"); }
+bool IsDialString(std::string_view text) {
+    return OnlyCharacters(text, "0-9()-");
+}
 
 bool IsToneText(std::string_view text) {
     const auto tones = StringsFrom(strings::kTones);

@@ -31,10 +31,9 @@ void BuildHeader(std::uint8_t* header, const TBoardData& document) {
     const TGlobalData& g = document.Global;
     FillPair(header + 0, g.BusyDetectCtcss == 1, 0xFF);
     FillPair(header + 2, g.ConventionalOperation == 1, 0xFF);
-    header[4] = static_cast<std::uint8_t>((g.ExtMicDelayed == 1 ? 0x01 : 0) |
-                                          (document.Product.ModelNumber.View().starts_with('P')
-                                               ? 0x02
-                                               : 0));
+    header[4] = static_cast<std::uint8_t>(
+        (g.ExtMicDelayed == 1 ? 0x01 : 0) |
+        (document.Product.ModelNumber.View().starts_with('P') ? 0x02 : 0));
     header[5] = g.DisableDisconnectBeep != 1 ? 0x01 : 0x00;
     FillPair(header + 6, g.ClearChannelAlert == 1, 0xFF);
     FillPair(header + 8, g.DisableRadioKill == 1, 0x03);
@@ -108,8 +107,8 @@ void BuildBank(std::uint8_t* record, const TBankData& bank, const TOptionImage& 
     // Receive groups: the first entry at 42..44, then downwards.
     std::string_view groups = bank.ReceiveGroups.View();
     for (int entry = 0; entry < 4; ++entry) {
-        const int consumed = PackAddressCode(record + 42 - 3 * entry, sid,
-                                             addresskind::ReceiveGroup, groups);
+        const int consumed =
+            PackAddressCode(record + 42 - 3 * entry, sid, addresskind::ReceiveGroup, groups);
         groups.remove_prefix(std::min(groups.size(), static_cast<std::size_t>(consumed)));
     }
     if (bank.HornAlert == 1)

@@ -2,8 +2,8 @@
 // option-board address n.
 #pragma once
 
-#include "document/records.h"
 #include "document/limits.h"
+#include "document/records.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "programming/run.h"
 
-#include "resources/stringtable.h"
 #include "radiolink/tarvodll.h"
+#include "resources/stringtable.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,8 +9,12 @@
 #include <thread>
 #include <utility>
 
-std::int32_t TarvoRadio::ResetRadio(std::int32_t port) { return ::ResetRadio(port); }
-std::int32_t TarvoRadio::GetEsn(std::int32_t port, char* buffer) { return ::Get_ESN(port, buffer); }
+std::int32_t TarvoRadio::ResetRadio(std::int32_t port) {
+    return ::ResetRadio(port);
+}
+std::int32_t TarvoRadio::GetEsn(std::int32_t port, char* buffer) {
+    return ::Get_ESN(port, buffer);
+}
 std::int32_t TarvoRadio::PingOptBoard(std::int32_t port, unsigned char* buffer) {
     return ::Ping_Opt_Board(port, buffer);
 }
@@ -67,12 +71,12 @@ ProgrammingResult RunProgramming(const TBoardData& document, int port, IRadio& r
 }
 
 ProgrammingResult TransferImage(const TOptionImage& image, int port, IRadio& radio,
-                                IProgrammingObserver& observer,
-                                const ProgrammingOptions& options) {
+                                IProgrammingObserver& observer, const ProgrammingOptions& options) {
     bool writeBegun = false;
     auto finish = [&writeBegun](int code) {
-        return ProgrammingResult{code == tarvo::code::Success ? RunOutcome::Programmed : RunOutcome::RadioError, code,
-                                 ResultMessage(code), writeBegun};
+        return ProgrammingResult{code == tarvo::code::Success ? RunOutcome::Programmed
+                                                              : RunOutcome::RadioError,
+                                 code, ResultMessage(code), writeBegun};
     };
     constexpr int kImage = static_cast<int>(kImageSize);
     // Receives the ESN, then the board check's reply.

@@ -66,10 +66,10 @@ struct ProgrammingOptions {
 };
 
 enum class RunOutcome {
-    Programmed,     // every block written: the board holds the image
+    Programmed,      // every block written: the board holds the image
     InvalidDocument, // the image could not be built; the radio was not contacted
-    RadioError,     // a radio call failed; Code holds its result
-    Cancelled,      // stopped between blocks; the board holds a partial image
+    RadioError,      // a radio call failed; Code holds its result
+    Cancelled,       // stopped between blocks; the board holds a partial image
 };
 
 struct ProgrammingResult {

@@ -72,7 +72,8 @@ std::vector<TModelEntry> ParseModelList(std::string_view text) {
 
 std::vector<TModelEntry> LoadModelTable() {
     std::vector<TModelEntry> table = {
-        {std::string(limits::kMobileRadio.ProductName), std::string(limits::kMobileRadio.ModelNumber)},
+        {std::string(limits::kMobileRadio.ProductName),
+         std::string(limits::kMobileRadio.ModelNumber)},
         {std::string(limits::kPortableRadio.ProductName),
          std::string(limits::kPortableRadio.ModelNumber)},
     };

@@ -22,10 +22,10 @@ inline std::vector<OptionItem> SplitOptions(std::string_view text) {
         if (item.empty())
             continue;
         const auto equals = item.find('=');
-        items.push_back({item.substr(0, equals),
-                         equals == std::string_view::npos ? std::string_view{}
-                                                          : item.substr(equals + 1),
-                         equals != std::string_view::npos, item});
+        items.push_back(
+            {item.substr(0, equals),
+             equals == std::string_view::npos ? std::string_view{} : item.substr(equals + 1),
+             equals != std::string_view::npos, item});
     }
     return items;
 }

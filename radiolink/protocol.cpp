@@ -64,8 +64,8 @@ std::int32_t BuildReadRequest(std::uint8_t* frame, std::uint16_t address, std::u
     return FinishBoardFrame(frame, 4);
 }
 
-std::int32_t BuildWriteRequest(std::uint8_t* frame, std::uint16_t address,
-                               const std::uint8_t* data, std::uint8_t count) {
+std::int32_t BuildWriteRequest(std::uint8_t* frame, std::uint16_t address, const std::uint8_t* data,
+                               std::uint8_t count) {
     frame[4] = frame::kWriteCommand;
     frame[5] = static_cast<std::uint8_t>(count + 3);
     frame[6] = static_cast<std::uint8_t>(address >> 8);
@@ -172,9 +172,9 @@ std::int32_t CheckEsnReply(const std::uint8_t* reply, char* esn) {
     return code::Success;
 }
 
-std::int32_t RunPacketLoop(std::int32_t start, std::int32_t count, std::int32_t blockSize,
-                           const std::function<std::int32_t(std::uint16_t, std::int32_t,
-                                                            std::int32_t)>& packet) {
+std::int32_t RunPacketLoop(
+    std::int32_t start, std::int32_t count, std::int32_t blockSize,
+    const std::function<std::int32_t(std::uint16_t, std::int32_t, std::int32_t)>& packet) {
     std::int32_t chunk = count <= blockSize ? count : blockSize;
     std::int32_t remaining = count;
     std::int32_t result = code::Success;

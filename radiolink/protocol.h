@@ -18,8 +18,8 @@ std::int32_t MapServerResult(std::uint32_t serverResult);
 // Each builder writes the frame without its final link check byte and returns
 // the request's used length, which counts that byte.
 std::int32_t BuildReadRequest(std::uint8_t* frame, std::uint16_t address, std::uint8_t count);
-std::int32_t BuildWriteRequest(std::uint8_t* frame, std::uint16_t address,
-                               const std::uint8_t* data, std::uint8_t count);
+std::int32_t BuildWriteRequest(std::uint8_t* frame, std::uint16_t address, const std::uint8_t* data,
+                               std::uint8_t count);
 std::int32_t BuildEsnRequest(std::uint8_t* frame);
 std::int32_t BuildResetRequest(std::uint8_t* frame);
 std::int32_t BuildTestModeRequest(std::uint8_t* frame);
@@ -36,8 +36,8 @@ std::int32_t CheckEsnReply(const std::uint8_t* reply, char* esn);
 // Splits `count` bytes from `start` into packets of at most `blockSize`
 // bytes and sends each through `packet` (address, offset into the caller's
 // buffer, byte count); stops at the first non-zero code and returns the last.
-std::int32_t RunPacketLoop(std::int32_t start, std::int32_t count, std::int32_t blockSize,
-                           const std::function<std::int32_t(std::uint16_t, std::int32_t,
-                                                            std::int32_t)>& packet);
+std::int32_t
+RunPacketLoop(std::int32_t start, std::int32_t count, std::int32_t blockSize,
+              const std::function<std::int32_t(std::uint16_t, std::int32_t, std::int32_t)>& packet);
 
 } // namespace tarvo

@@ -40,15 +40,15 @@ constexpr IID IID_IRadioLinkAux2 = {
 // returns those with a comment; the others belong to the interface and are
 // named for what the library makes of them.
 namespace ServerResult {
-constexpr std::uint32_t PortInUse = 0xECEC0003;        // held by another program
-constexpr std::uint32_t PortConfig = 0xECEC0004;       // device missing or not a serial port
+constexpr std::uint32_t PortInUse = 0xECEC0003;  // held by another program
+constexpr std::uint32_t PortConfig = 0xECEC0004; // device missing or not a serial port
 constexpr std::uint32_t RadioInactive = 0xECEC0005;
 constexpr std::uint32_t LinkChecksum = 0xECEC0006;
 constexpr std::uint32_t BoardInactive = 0xECEC0007;
-constexpr std::uint32_t LineSettings = 0xECEC0008;     // line settings refused
+constexpr std::uint32_t LineSettings = 0xECEC0008; // line settings refused
 constexpr std::uint32_t PortUnusable = 0xECEC000B;
 constexpr std::uint32_t DeviceInactive = 0xECEC000C;
-constexpr std::uint32_t NotConnected = 0xECEC000D;     // no answer within the timeout
+constexpr std::uint32_t NotConnected = 0xECEC000D; // no answer within the timeout
 constexpr std::uint32_t PowerOff = 0xECEC000E;
 constexpr std::uint32_t ReadWriteFailure = 0xECEC0011; // reply broken off, or all noise
 constexpr std::uint32_t WriteFailure = 0xECEC0013;     // the request could not be written

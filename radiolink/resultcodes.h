@@ -10,12 +10,12 @@ namespace tarvo {
 
 namespace code {
 constexpr std::int32_t Success = 0;
-constexpr std::int32_t NotInitialised = 1;   // no accepted product yet, or unusable sizes
+constexpr std::int32_t NotInitialised = 1;    // no accepted product yet, or unusable sizes
 constexpr std::int32_t PortConfiguration = 2; // port missing, not serial, settings refused
 constexpr std::int32_t PortInUse = 3;
-constexpr std::int32_t NotConnected = 4;     // nothing answers
-constexpr std::int32_t Inactive = 5;         // radio or board does not take commands
-constexpr std::int32_t LinkChecksum = 6;     // the server's own checksum failure
+constexpr std::int32_t NotConnected = 4; // nothing answers
+constexpr std::int32_t Inactive = 5;     // radio or board does not take commands
+constexpr std::int32_t LinkChecksum = 6; // the server's own checksum failure
 constexpr std::int32_t OutOfMemory = 7;
 constexpr std::int32_t ReadWriteFailure = 8; // a reply broke off or was all noise
 constexpr std::int32_t NoResponse = 9;       // reply does not start FF 8F 00

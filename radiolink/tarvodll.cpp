@@ -80,15 +80,17 @@ extern "C" {
 
 int32_t nTarvoDLL = 0;
 
-int32_t fnTarvoDLL(void) { return 42; }
+int32_t fnTarvoDLL(void) {
+    return 42;
+}
 
 int32_t TarvoDllInit(const char* productName, const char* modelNumber, int32_t readBlockSize,
                      int32_t writeBlockSize) {
     ReadBlockSize = static_cast<std::uint32_t>(readBlockSize);
     WriteBlockSize = static_cast<std::uint32_t>(writeBlockSize);
-    const int found = tarvo::LookupModel(tarvo::LoadModelTable(),
-                                         productName != nullptr ? productName : "",
-                                         modelNumber != nullptr ? modelNumber : "");
+    const int found =
+        tarvo::LookupModel(tarvo::LoadModelTable(), productName != nullptr ? productName : "",
+                           modelNumber != nullptr ? modelNumber : "");
     if (found == tarvo::lookup::Known)
         Initialised = true;
     return found;
@@ -103,8 +105,8 @@ int32_t ReadData(int32_t port, unsigned char* destination, int32_t startAddress,
         return tarvo::RunPacketLoop(
             startAddress, byteCount, block,
             [&](std::uint16_t address, std::int32_t offset, std::int32_t count) {
-                Request.Used =
-                    tarvo::BuildReadRequest(RequestFrame, address, static_cast<std::uint8_t>(count));
+                Request.Used = tarvo::BuildReadRequest(RequestFrame, address,
+                                                       static_cast<std::uint8_t>(count));
                 if (const auto mapped = Exchange(link); mapped != tarvo::code::Success)
                     return mapped;
                 return tarvo::CheckDataReply(ReplyFrame, destination + offset, count);

@@ -98,7 +98,9 @@ std::string_view StringTableText(int id) {
     return found == std::end(kEntries) ? std::string_view{} : found->second;
 }
 
-std::string LoadMessage(int id) { return std::string(StringTableText(id).substr(0, 2047)); }
+std::string LoadMessage(int id) {
+    return std::string(StringTableText(id).substr(0, 2047));
+}
 
 std::vector<std::string> StringsFrom(int firstId) {
     std::vector<std::string> lines;

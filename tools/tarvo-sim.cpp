@@ -25,7 +25,9 @@ using Clock = std::chrono::steady_clock;
 
 std::atomic<bool> stopRequested{false};
 
-void RequestStop(int) { stopRequested = true; }
+void RequestStop(int) {
+    stopRequested = true;
+}
 
 // The length of the request frame begun in `pending`: 0 while it is not yet
 // known, -1 when the first byte starts no request.
@@ -123,7 +125,8 @@ class PtyServer {
     Clock::duration ByteTime() const {
         if (baud_ <= 0)
             return Clock::duration::zero();
-        return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(10.0 / baud_));
+        return std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double>(10.0 / baud_));
     }
 
     sim::OptionBoard& board_;

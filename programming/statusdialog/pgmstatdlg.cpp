@@ -37,7 +37,9 @@ void TPgmStatDlg::SetupWindow() {
     counter_->clear();
 }
 
-void TPgmStatDlg::Repaint() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void TPgmStatDlg::Repaint() {
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 void TPgmStatDlg::Operation(std::string_view text) {
     operation_->setText(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
@@ -61,7 +63,7 @@ void TPgmStatDlg::Progress(int position, int range) {
 }
 
 void ProgramWithStatusDialog(QWidget* owner, const TBoardData& document, int port, IRadio& radio,
-                    const ProgrammingOptions& options) {
+                             const ProgrammingOptions& options) {
     TOptionImage image;
     if (const int built = BuildImage(image, document); built != buildresult::Ok) {
         Warn(owner, QString::fromStdString(BuildFailureMessage(built)));

@@ -35,4 +35,4 @@ class TPgmStatDlg final : public TCenterDlg, public IProgrammingObserver {
 // programmed, otherwise runs the programming with the status dialog and ends
 // with one message. `options` lets tests skip the final pause.
 void ProgramWithStatusDialog(QWidget* owner, const TBoardData& document, int port, IRadio& radio,
-                    const ProgrammingOptions& options = {});
+                             const ProgrammingOptions& options = {});

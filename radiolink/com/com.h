@@ -22,8 +22,12 @@ constexpr HRESULT CO_E_NOTINITIALIZED = static_cast<HRESULT>(0x800401F0u);
 constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154u);
 constexpr HRESULT CO_E_OBJISREG = static_cast<HRESULT>(0x800401FCu);
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
 
 constexpr DWORD CLSCTX_INPROC_SERVER = 0x1;
 constexpr DWORD REGCLS_MULTIPLEUSE = 0x1;
@@ -68,7 +72,7 @@ ZELCOM_API void CoUninitialize();
 // Looks up the class object registered under clsid. Only in-process servers
 // exist here; the caller's thread must have called CoInitialize.
 ZELCOM_API HRESULT CoGetClassObject(REFCLSID clsid, DWORD context, void* serverInfo, REFIID iid,
-                                   void** object);
+                                    void** object);
 
 // A loaded server announces its class object; the registry holds a reference
 // until the matching revoke.

@@ -1,8 +1,8 @@
 #include "radiolink/server/radioserver.h"
 
-#include "radiolink/server/backend.h"
 #include "radiolink/frame.h"
 #include "radiolink/radiolink.h"
+#include "radiolink/server/backend.h"
 
 #include <atomic>
 #include <cstdio>
@@ -155,9 +155,8 @@ class ServerFactory final : public IClassFactory {
 
 struct Registrar {
     Registrar() {
-        registered = SUCCEEDED(CoRegisterClassObject(CLSID_RadioLinkServer, &factory,
-                                                     CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                                                     &cookie));
+        registered = SUCCEEDED(CoRegisterClassObject(
+            CLSID_RadioLinkServer, &factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie));
     }
     ~Registrar() {
         if (registered)
@@ -172,6 +171,8 @@ Registrar registrar;
 
 } // namespace
 
-bool IsRegistered() { return registrar.registered; }
+bool IsRegistered() {
+    return registrar.registered;
+}
 
 } // namespace radioserver

@@ -91,7 +91,9 @@ std::optional<LineSettings> ParseLineSettings(std::string_view options, std::str
 SerialBackend::SerialBackend(std::string device, const LineSettings& settings)
     : device_(std::move(device)), settings_(settings) {}
 
-SerialBackend::~SerialBackend() { Close(); }
+SerialBackend::~SerialBackend() {
+    Close();
+}
 
 std::uint32_t SerialBackend::Open() {
     if (fd_ >= 0)

@@ -10,9 +10,9 @@ namespace sim {
 namespace {
 
 constexpr std::pair<std::string_view, Fault> kFaultNames[] = {
-    {"none", Fault::None},       {"noanswer", Fault::NoAnswer}, {"nak", Fault::Nak},
-    {"badsum", Fault::BadSum},   {"badlink", Fault::BadLink},   {"badmarker", Fault::BadMarker},
-    {"badheader", Fault::BadHeader}, {"range", Fault::OutOfRange}, {"inuse", Fault::PortInUse},
+    {"none", Fault::None},           {"noanswer", Fault::NoAnswer}, {"nak", Fault::Nak},
+    {"badsum", Fault::BadSum},       {"badlink", Fault::BadLink},   {"badmarker", Fault::BadMarker},
+    {"badheader", Fault::BadHeader}, {"range", Fault::OutOfRange},  {"inuse", Fault::PortInUse},
 };
 
 bool ParseNumber(std::string_view text, int& value, int limit) {
@@ -22,8 +22,7 @@ bool ParseNumber(std::string_view text, int& value, int limit) {
         base = 16;
     }
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    return error == std::errc{} && end == text.data() + text.size() && value >= 0 &&
-           value <= limit;
+    return error == std::errc{} && end == text.data() + text.size() && value >= 0 && value <= limit;
 }
 
 // Builds a reply frame FF 8F 00 L body... checksum link-check.
@@ -99,7 +98,9 @@ std::optional<SimOptions> ParseSimOptions(std::string_view text, std::string* er
     return options;
 }
 
-OptionBoard::OptionBoard() { memory_.fill(0xFF); }
+OptionBoard::OptionBoard() {
+    memory_.fill(0xFF);
+}
 
 void OptionBoard::Configure(const SimOptions& options) {
     options_ = options;
@@ -139,7 +140,8 @@ std::vector<std::uint8_t> OptionBoard::AnswerRadioFrame(std::span<const std::uin
         testMode_ = false;
         return {};
     }
-    if (request.size() == 4 && request[0] == frame::kEsnRequestStart && request[1] == 0x23 && request[2] == 0x01) {
+    if (request.size() == 4 && request[0] == frame::kEsnRequestStart && request[1] == 0x23 &&
+        request[2] == 0x01) {
         std::vector<std::uint8_t> reply{frame::kRadioReplyStart, 0x8B, 0x01};
         std::string esn = options_.Esn;
         esn.resize(frame::kEsnLength, ' ');
@@ -189,8 +191,7 @@ std::vector<std::uint8_t> OptionBoard::AnswerBoardFrame(std::span<const std::uin
                 data.push_back(memory_[address + i]);
             reply = BoardReply(data);
         }
-    } else if (command == frame::kWriteCommand && body.size() >= 4 &&
-               body[1] == body.size() - 1) {
+    } else if (command == frame::kWriteCommand && body.size() >= 4 && body[1] == body.size() - 1) {
         const std::size_t address = (body[2] << 8) | body[3];
         const std::size_t count = body.size() - 4;
         if (address + count > kMemorySize) {

@@ -35,7 +35,9 @@ bool SimulatedPortOpen(std::string_view portName) {
 SimBackend::SimBackend(std::string portName, const sim::SimOptions& options)
     : portName_(std::move(portName)), options_(options) {}
 
-SimBackend::~SimBackend() { Close(); }
+SimBackend::~SimBackend() {
+    Close();
+}
 
 std::uint32_t SimBackend::Open() {
     if (open_)

@@ -2,8 +2,8 @@
 // kept for the life of the process so that a write can be read back.
 #pragma once
 
-#include "radiolink/sim/optionboard.h"
 #include "radiolink/server/backend.h"
+#include "radiolink/sim/optionboard.h"
 
 #include <memory>
 

@@ -69,10 +69,14 @@ TEST(DialogRules, BankFieldChecks) {
         bool passed;
         int message;
     } cases[] = {
-        {CheckSystemIdField("32"), false, 32522},   {CheckSystemIdField("31"), true, 32522},
-        {CheckSystemIdField(""), true, 32522},      {CheckPageCodeField("1234"), true, 407},
-        {CheckPageCodeField("31-1234"), true, 407}, {CheckPageCodeField("32-1234"), false, 407},
-        {CheckPageCodeField("12-34"), false, 407},  {CheckJoinCodeField("1234;05-6789;4321"), true, 407},
+        {CheckSystemIdField("32"), false, 32522},
+        {CheckSystemIdField("31"), true, 32522},
+        {CheckSystemIdField(""), true, 32522},
+        {CheckPageCodeField("1234"), true, 407},
+        {CheckPageCodeField("31-1234"), true, 407},
+        {CheckPageCodeField("32-1234"), false, 407},
+        {CheckPageCodeField("12-34"), false, 407},
+        {CheckJoinCodeField("1234;05-6789;4321"), true, 407},
         {CheckJoinCodeField("1234;40-0001"), false, 407},
         {CheckCharactersField("12a", "0-9"), false, 32521},
         {CheckCharactersField("(555)1-2", "0-9()-"), true, 32521},

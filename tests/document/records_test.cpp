@@ -17,9 +17,8 @@ TEST(Records, NewDocumentDefaults) {
     EXPECT_EQ(g.BusyDetectCarrier, 0);
     EXPECT_EQ(g.ExtMicStandard, 1);
     EXPECT_EQ(g.ExtMicDelayed, 0);
-    for (auto flag : {g.VerifyEsn, g.ConventionalOperation, g.ClearChannelAlert,
-                      g.DisableRadioKill, g.DisableUserProgramming, g.RestrictKeypadCalls,
-                      g.DisableDisconnectBeep})
+    for (auto flag : {g.VerifyEsn, g.ConventionalOperation, g.ClearChannelAlert, g.DisableRadioKill,
+                      g.DisableUserProgramming, g.RestrictKeypadCalls, g.DisableDisconnectBeep})
         EXPECT_EQ(flag, 0);
     EXPECT_TRUE(g.EsnText.Empty());
     EXPECT_TRUE(document.Product.Password.Empty());
@@ -100,8 +99,8 @@ TEST(DeepCopy, RepointsBanksByPositionAndSharesNothing) {
         site->Channels.Append(channel);
         source.Sites.Append(site);
     }
-    for (TRfSite* site : {&source.Sites[1], &source.Sites[2], static_cast<TRfSite*>(nullptr),
-                          &source.Sites[0]}) {
+    for (TRfSite* site :
+         {&source.Sites[1], &source.Sites[2], static_cast<TRfSite*>(nullptr), &source.Sites[0]}) {
         auto bank = std::make_unique<TBankData>();
         bank->Site = site;
         source.Banks.Append(bank);

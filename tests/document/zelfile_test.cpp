@@ -1,6 +1,6 @@
 #include "document/objectstream.h"
-#include "support/sample.h"
 #include "document/zelfile.h"
+#include "support/sample.h"
 
 #include <gtest/gtest.h>
 
@@ -61,7 +61,8 @@ TEST(ZelFile, ScrambleAndUnscrambleAreInverseWithTheSameCheck) {
     EXPECT_EQ(bytes, original);
     // The first byte by hand: (0 + 125) xor 0xBC.
     std::vector<std::uint8_t> one = {0};
-    EXPECT_EQ(Scramble(0x7ABC, one), static_cast<std::uint16_t>(((0x7ABC << 3) | (0x7ABC >> 13)) + (125 ^ 0xBC)));
+    EXPECT_EQ(Scramble(0x7ABC, one),
+              static_cast<std::uint16_t>(((0x7ABC << 3) | (0x7ABC >> 13)) + (125 ^ 0xBC)));
     EXPECT_EQ(one[0], 125 ^ 0xBC);
 }
 
@@ -169,8 +170,8 @@ TEST(ZelFile, ForgedStreamsAreRefusedOrClamped) {
                          out.writeObjectPointer(&bankOnSite);
                      }),
                      ZelResult::Ok});
-    cases.push_back({"18 sites", board([&](opstream& out) { out.writeWord32(18); }),
-                     ZelResult::NoDocument});
+    cases.push_back(
+        {"18 sites", board([&](opstream& out) { out.writeWord32(18); }), ZelResult::NoDocument});
     cases.push_back({"a site twice in the list", board([&](opstream& out) {
                          out.writeWord32(2);
                          out.writeObjectPointer(&site);

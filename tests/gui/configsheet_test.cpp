@@ -1,8 +1,8 @@
 // The Configuration sheet driven through View > Configuration.
-#include "dialogs/configsheet.h"
-#include "gui/fakeui.h"
-#include "document/zelfile.h"
 #include "app/zelwindow.h"
+#include "dialogs/configsheet.h"
+#include "document/zelfile.h"
+#include "gui/fakeui.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,9 +20,13 @@
 
 namespace {
 
-void ShowPage(QDialog& sheet, int index) { Child<QTabWidget>(sheet, "pages")->setCurrentIndex(index); }
+void ShowPage(QDialog& sheet, int index) {
+    Child<QTabWidget>(sheet, "pages")->setCurrentIndex(index);
+}
 
-void Click(QDialog& sheet, const char* button) { Child<QPushButton>(sheet, button)->click(); }
+void Click(QDialog& sheet, const char* button) {
+    Child<QPushButton>(sheet, button)->click();
+}
 
 // A window whose document has three sites and the given number of banks.
 std::unique_ptr<TZelWindow> WindowWithBanks(int banks) {
@@ -39,8 +43,9 @@ std::unique_ptr<TZelWindow> WindowWithBanks(int banks) {
         document.Banks.Append(bank);
     }
     // Tests run side by side: each process and bank count has its own file.
-    const auto path = std::filesystem::path(testing::TempDir()) /
-                      ("configsheet-" + std::to_string(getpid()) + "-" + std::to_string(banks) + ".zel");
+    const auto path =
+        std::filesystem::path(testing::TempDir()) /
+        ("configsheet-" + std::to_string(getpid()) + "-" + std::to_string(banks) + ".zel");
     EXPECT_EQ(SaveDocument(document, path, 3), ZelResult::Ok);
     auto window = std::make_unique<TZelWindow>();
     window->OpenPath(QString::fromStdString(path.string()));

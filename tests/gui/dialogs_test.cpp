@@ -1,7 +1,7 @@
 // The product, RF sites and channel dialogs driven through the View menu.
+#include "app/zelwindow.h"
 #include "dialogs/editchdlg.h"
 #include "gui/fakeui.h"
-#include "app/zelwindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +15,9 @@
 
 namespace {
 
-void Click(QDialog& dialog, const char* button) { Child<QPushButton>(dialog, button)->click(); }
+void Click(QDialog& dialog, const char* button) {
+    Child<QPushButton>(dialog, button)->click();
+}
 
 // Fills the channel editor and presses OK.
 std::function<void(QDialog&)> ChannelEntry(QString rx, QString tx, QString rxTone = "None",

@@ -27,8 +27,8 @@ class FakeUi final : public IUiServices {
     ~FakeUi() override { SetUiServices(nullptr); }
 
     std::vector<ShownMessage> Messages;
-    std::deque<Answer> Answers;     // for boxes with Yes/No/Cancel
-    std::deque<QString> OpenNames;  // empty string: the user cancels
+    std::deque<Answer> Answers;    // for boxes with Yes/No/Cancel
+    std::deque<QString> OpenNames; // empty string: the user cancels
     std::deque<QString> SaveNames;
     std::deque<std::function<void(QDialog&)>> Dialogs;
     int Beeps = 0;

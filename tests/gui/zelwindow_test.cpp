@@ -1,12 +1,12 @@
 // The main window driven as a technician would: menus, prompts, files,
 // password gate, port dialog and a programming run on the simulator.
-#include "gui/fakeui.h"
-#include "programming/statusdialog/pgmstatdlg.h"
-#include "programming/settings.h"
-#include "dialogs/smalldialogs.h"
-#include "support/simprocess.h"
-#include "document/zelfile.h"
 #include "app/zelwindow.h"
+#include "dialogs/smalldialogs.h"
+#include "document/zelfile.h"
+#include "gui/fakeui.h"
+#include "programming/settings.h"
+#include "programming/statusdialog/pgmstatdlg.h"
+#include "support/simprocess.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -14,9 +14,12 @@ std::vector<std::uint8_t> Bytes(const std::uint8_t* data, std::size_t size) {
 } // namespace
 
 TEST(Encodings, FrequenciesAndTones) {
-    const std::pair<const char*, std::uint32_t> frequencies[] = {
-        {"450.0125", 0x36EEE4}, {"136.00625", 0x109A32}, {"999.99875", 7999990},
-        {"10.000125", 80001},   {"abc", 0},               {"", 0}};
+    const std::pair<const char*, std::uint32_t> frequencies[] = {{"450.0125", 0x36EEE4},
+                                                                 {"136.00625", 0x109A32},
+                                                                 {"999.99875", 7999990},
+                                                                 {"10.000125", 80001},
+                                                                 {"abc", 0},
+                                                                 {"", 0}};
     for (const auto& [text, units] : frequencies)
         EXPECT_EQ(EncodeFrequency(text), units) << text;
     const std::pair<const char*, std::uint16_t> tones[] = {
@@ -73,9 +76,9 @@ TEST(Encodings, CodeEntries) {
         int consumed;
     };
     const Case cases[] = {
-        {"07-0042", 2, 7, 42, 7},   {"31-9999;5", 2, 31, 9999, 8}, {"32-0001", -1, 0, 1, 7},
-        {"1234", 1, 0, 1234, 4},    {"0001;02-0002", 1, 0, 1, 5},  {";", 0, 0, 0, 1},
-        {"", 0, 0, 0, 0},           {"abc", -1, 0, 0, 0},          {"  12;", 1, 0, 12, 3},
+        {"07-0042", 2, 7, 42, 7}, {"31-9999;5", 2, 31, 9999, 8}, {"32-0001", -1, 0, 1, 7},
+        {"1234", 1, 0, 1234, 4},  {"0001;02-0002", 1, 0, 1, 5},  {";", 0, 0, 0, 1},
+        {"", 0, 0, 0, 0},         {"abc", -1, 0, 0, 0},          {"  12;", 1, 0, 12, 3},
         {"12345", 1, 0, 1234, 4},
     };
     for (const auto& c : cases) {
@@ -111,13 +114,13 @@ TEST(Encodings, AddressCodes) {
 }
 
 TEST(Encodings, RoutesAndChecks) {
-    for (const auto& [route, clamped] : std::vector<std::pair<int, int>>{
-             {5, 1}, {12, 1}, {0, 0}, {9, 9}, {6, 6}, {1, 1}})
+    for (const auto& [route, clamped] :
+         std::vector<std::pair<int, int>>{{5, 1}, {12, 1}, {0, 0}, {9, 9}, {6, 6}, {1, 1}})
         EXPECT_EQ(ClampRoute(route), clamped) << route;
 
     const std::pair<const char*, int> frequencies[] = {
-        {"10", -1},       {"1000.0", -1}, {"10.0001", 0}, {"999.9999", 0},
-        {"abc", -1},      {"", -1},       {"450.0125", 0}, {" 450", 0}};
+        {"10", -1},  {"1000.0", -1}, {"10.0001", 0},  {"999.9999", 0},
+        {"abc", -1}, {"", -1},       {"450.0125", 0}, {" 450", 0}};
     for (const auto& [text, result] : frequencies)
         EXPECT_EQ(Check_Freq(text, 1), result) << text;
     const std::pair<const char*, int> tones[] = {{"300", -1}, {"10", -1}, {"299.9", 0}};
@@ -151,8 +154,10 @@ TEST(StringTable, ListsAndMessages) {
     ASSERT_EQ(routes.size(), 9u);
     EXPECT_EQ(routes[4], "9 (Operator)");
     EXPECT_EQ(StringsFrom(strings::kSecureSpeech).size(), 5u);
-    EXPECT_EQ(StringsFrom(strings::kProductTypes), (std::vector<std::string>{"Portable", "Mobile"}));
-    EXPECT_EQ(LoadMessage(strings::kPasswordMismatch), "Password entries do not match.\rTry again.");
+    EXPECT_EQ(StringsFrom(strings::kProductTypes),
+              (std::vector<std::string>{"Portable", "Mobile"}));
+    EXPECT_EQ(LoadMessage(strings::kPasswordMismatch),
+              "Password entries do not match.\rTry again.");
     EXPECT_EQ(LoadMessage(999), "");
     for (int id = 400; id <= 415; ++id)
         EXPECT_FALSE(LoadMessage(id).empty()) << id;

@@ -1,6 +1,6 @@
-#include "support/full_document.h"
-#include "programming/image.h"
 #include "document/zelfile.h"
+#include "programming/image.h"
+#include "support/full_document.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +63,8 @@ TEST(Image, NewDocumentByteForByte) {
     TOptionImage image;
     ASSERT_EQ(BuildImage(image, TBoardData{}), 0);
     TOptionImage expected{};
-    const std::uint8_t header[] = {0xFF, 0xFF, 0, 0, 0, 0x01, 0, 0, 0, 0, 0x03, 0x03, 0, 0, 0xC3, 0xC3};
+    const std::uint8_t header[] = {0xFF, 0xFF, 0,    0,    0, 0x01, 0,    0,
+                                   0,    0,    0x03, 0x03, 0, 0,    0xC3, 0xC3};
     std::copy(std::begin(header), std::end(header), expected.begin());
     for (int i = 0; i < 10; ++i)
         for (const std::size_t base : {SpeedDial, SpeedDialCopy}) {
@@ -80,9 +81,8 @@ TEST(Image, ChannelRecord) {
     auto channel = Channel("450.0125", "455.0125", "67.0", "None");
     channel->Spacing12k5 = 0;
     channel->Spacing25k = 1;
-    EXPECT_EQ(EncodeChannel(*channel),
-              (TChannelRecord{0x36, 0xEE, 0xE4, 0x37, 0x8B, 0x24, 0x02, 0x9E, 0x00, 0x00, 0x04, 0,
-                              0, 0, 0}));
+    EXPECT_EQ(EncodeChannel(*channel), (TChannelRecord{0x36, 0xEE, 0xE4, 0x37, 0x8B, 0x24, 0x02,
+                                                       0x9E, 0x00, 0x00, 0x04, 0, 0, 0, 0}));
     channel->Spacing25k = 0;
     channel->Spacing20k = 1;
     channel->QLift = 1;
@@ -157,8 +157,8 @@ TEST(Image, ReceiveGroupsInReverseOrderAndHornAlert) {
     horn.HornAlert = 1;
     TOptionImage image;
     ASSERT_EQ(BuildImage(image, document), 0);
-    EXPECT_EQ(Slice(image, Banks + 33, 12), (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0x82, 0x00,
-                                                                      0x02, 0x87, 0x00, 0x01}));
+    EXPECT_EQ(Slice(image, Banks + 33, 12),
+              (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0x82, 0x00, 0x02, 0x87, 0x00, 0x01}));
     EXPECT_EQ(Slice(image, Banks + BankSize + 42, 3), (std::vector<std::uint8_t>{0xE0, 0, 0}));
 }
 

@@ -68,8 +68,9 @@ struct ScriptedRun {
         return RunProgramming(document, 1, radio, observer, options);
     }
     int Count(const std::string& prefix) const {
-        return static_cast<int>(std::count_if(radio.Calls.begin(), radio.Calls.end(),
-                                              [&](const auto& c) { return c.starts_with(prefix); }));
+        return static_cast<int>(
+            std::count_if(radio.Calls.begin(), radio.Calls.end(),
+                          [&](const auto& c) { return c.starts_with(prefix); }));
     }
 };
 
@@ -101,7 +102,8 @@ TEST(ProgrammingRun, AWriteFailingTwiceIsRetriedAfterResetAndCheck) {
     ScriptedRun run;
     run.radio.Results["write"] = {0, 0, 11, 13};
     EXPECT_EQ(run.Go().Outcome, RunOutcome::Programmed);
-    const std::vector<std::string> around(run.radio.Calls.begin() + 5, run.radio.Calls.begin() + 12);
+    const std::vector<std::string> around(run.radio.Calls.begin() + 5,
+                                          run.radio.Calls.begin() + 12);
     EXPECT_EQ(around, (std::vector<std::string>{"write 256+128", "reset", "ping", "write 256+128",
                                                 "reset", "ping", "write 256+128"}));
     EXPECT_EQ(run.Count("write"), 20);
@@ -116,16 +118,32 @@ TEST(ProgrammingRun, FailuresKeepTheLastWriteCode) {
         int writes;
     };
     const Case cases[] = {
-        {"write 11 then reset 4", {{"write", {11}}, {"reset", {0, 4}}}, 11,
-         "Error 11: No ACK from option board", 1},
-        {"three failing writes", {{"write", {0, 12, 13, 14}}}, 14,
-         "Error 14: Wrong option board command", 4},
-        {"check fails between attempts", {{"write", {13}}, {"ping", {0, 9}}}, 13,
-         "Error 13: Checksum error", 1},
+        {"write 11 then reset 4",
+         {{"write", {11}}, {"reset", {0, 4}}},
+         11,
+         "Error 11: No ACK from option board",
+         1},
+        {"three failing writes",
+         {{"write", {0, 12, 13, 14}}},
+         14,
+         "Error 14: Wrong option board command",
+         4},
+        {"check fails between attempts",
+         {{"write", {13}}, {"ping", {0, 9}}},
+         13,
+         "Error 13: Checksum error",
+         1},
         {"unknown code", {{"esn", {200}}}, 200, "Error 200: Unknown error", 0},
-        {"no server", {{"reset", {100}}}, 100, "Error 100: TARVO DLL failure, check KSW install", 0},
-        {"board check fails", {{"ping", {4}}}, 4,
-         "Error 4: TBX or radio is not connected or power is off", 0},
+        {"no server",
+         {{"reset", {100}}},
+         100,
+         "Error 100: TARVO DLL failure, check KSW install",
+         0},
+        {"board check fails",
+         {{"ping", {4}}},
+         4,
+         "Error 4: TBX or radio is not connected or power is off",
+         0},
     };
     for (const auto& c : cases) {
         ScriptedRun run;

@@ -115,7 +115,8 @@ ScriptedFactory factory;
 DWORD cookie = 0;
 
 std::vector<std::uint8_t> BoardReply(std::vector<std::uint8_t> body) {
-    std::vector<std::uint8_t> reply = {0xFF, 0x8F, 0x00, static_cast<std::uint8_t>(body.size() + 2)};
+    std::vector<std::uint8_t> reply = {0xFF, 0x8F, 0x00,
+                                       static_cast<std::uint8_t>(body.size() + 2)};
     for (const std::uint8_t byte : body)
         reply.push_back(byte);
     reply.push_back(frame::BodyChecksum(body.data(), body.size()));
@@ -123,7 +124,9 @@ std::vector<std::uint8_t> BoardReply(std::vector<std::uint8_t> body) {
     return reply;
 }
 
-ScriptedReply WriteAck() { return {S_OK, BoardReply({0x43, 0x13, 0x01, 0x00, 0x00})}; }
+ScriptedReply WriteAck() {
+    return {S_OK, BoardReply({0x43, 0x13, 0x01, 0x00, 0x00})};
+}
 
 void Reset() {
     logbook.Calls.clear();
@@ -134,9 +137,8 @@ void Reset() {
 
 // The scripted server is registered for the whole program, as a loaded
 // server library would be.
-const bool registered = CoRegisterClassObject(CLSID_RadioLinkServer, &factory,
-                                              CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                                              &cookie) == S_OK;
+const bool registered = CoRegisterClassObject(CLSID_RadioLinkServer, &factory, CLSCTX_INPROC_SERVER,
+                                              REGCLS_MULTIPLEUSE, &cookie) == S_OK;
 
 using Calls = std::vector<std::string>;
 
@@ -242,8 +244,7 @@ TEST(Exports, UnusableSizesAreRefusedBeforeTheFrameBuffers) {
     const struct {
         std::int32_t read, write, count;
         std::int32_t readResult, writeResult;
-    } cases[] = {
-        {0, 0, 16, 1, 1}, {57, 58, 16, 1, 1}, {56, 57, 0, 0, 0}, {16, 16, -1, 1, 1}};
+    } cases[] = {{0, 0, 16, 1, 1}, {57, 58, 16, 1, 1}, {56, 57, 0, 0, 0}, {16, 16, -1, 1, 1}};
     for (const auto& c : cases) {
         ASSERT_EQ(TarvoDllInit("KP720", "TQP41VDK2XC3PD", c.read, c.write), 0);
         Reset();
@@ -264,11 +265,11 @@ TEST(Exports, PingAndEsnHandTheReplyOver) {
     EXPECT_EQ(Ping_Opt_Board(1, board), 0);
     EXPECT_EQ(board[0], 0x01);
     EXPECT_EQ(board[1], 0x10);
-    EXPECT_EQ(logbook.Requests[0], (std::vector<std::uint8_t>{0xFF, 0x2F, 0x00, 0x06, 0x45, 0x00,
-                                                              0x00, 0x00, 0xBB}));
+    EXPECT_EQ(logbook.Requests[0],
+              (std::vector<std::uint8_t>{0xFF, 0x2F, 0x00, 0x06, 0x45, 0x00, 0x00, 0x00, 0xBB}));
 
-    std::vector<std::uint8_t> esnReply{0xFC, 0x8B, 0x01, '0', '1', '2', '3', '4',
-                                       '5', '6', '7', '8', '9'};
+    std::vector<std::uint8_t> esnReply{0xFC, 0x8B, 0x01, '0', '1', '2', '3',
+                                       '4',  '5',  '6',  '7', '8', '9'};
     esnReply.push_back(frame::LinkCheck(esnReply.data(), esnReply.size()));
     Reset();
     logbook.Replies = {{S_OK, esnReply}};

@@ -32,7 +32,8 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesUnknownOnes) {
     ASSERT_TRUE(options);
     EXPECT_EQ(options->FaultKind, sim::Fault::NoAnswer);
     EXPECT_EQ(options->FaultAfter, 12);
-    for (const char* bad : {"fault=smoke", "esn=ELEVENCHARS", "corrupt=2256", "after=-1", "speed=3"})
+    for (const char* bad :
+         {"fault=smoke", "esn=ELEVENCHARS", "corrupt=2256", "after=-1", "speed=3"})
         EXPECT_FALSE(sim::ParseSimOptions(bad, &error)) << bad;
 }
 

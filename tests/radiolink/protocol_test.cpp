@@ -48,9 +48,9 @@ TEST(Frames, BuildExactBytes) {
               (std::vector<std::uint8_t>{0xFF, 0x2F, 0x00, 0x06, 0x45, 0x00, 0x00, 0x00, 0xBB}));
     const std::uint8_t data[] = {0x0A, 0x00};
     EXPECT_EQ(tarvo::BuildWriteRequest(frame, 0x0080, data, 2), 12);
-    EXPECT_EQ(Without_link(frame, 12), (std::vector<std::uint8_t>{0xFF, 0x2F, 0x00, 0x08, 0x44,
-                                                                  0x05, 0x00, 0x80, 0x0A, 0x00,
-                                                                  0x2D}));
+    EXPECT_EQ(Without_link(frame, 12),
+              (std::vector<std::uint8_t>{0xFF, 0x2F, 0x00, 0x08, 0x44, 0x05, 0x00, 0x80, 0x0A, 0x00,
+                                         0x2D}));
     EXPECT_EQ(tarvo::BuildEsnRequest(frame), 4);
     EXPECT_EQ(Without_link(frame, 4), (std::vector<std::uint8_t>{0xF2, 0x23, 0x01}));
     EXPECT_EQ(tarvo::BuildResetRequest(frame), 3);
@@ -65,8 +65,16 @@ TEST(PacketLoop, SplitsIntoBlocksAndWrapsAddresses) {
         std::vector<std::tuple<std::uint16_t, std::int32_t, std::int32_t>> packets;
     };
     const Case cases[] = {
-        {0x100, 128, {{0x100, 0, 16}, {0x110, 16, 16}, {0x120, 32, 16}, {0x130, 48, 16},
-                      {0x140, 64, 16}, {0x150, 80, 16}, {0x160, 96, 16}, {0x170, 112, 16}}},
+        {0x100,
+         128,
+         {{0x100, 0, 16},
+          {0x110, 16, 16},
+          {0x120, 32, 16},
+          {0x130, 48, 16},
+          {0x140, 64, 16},
+          {0x150, 80, 16},
+          {0x160, 96, 16},
+          {0x170, 112, 16}}},
         {0, 80, {{0, 0, 16}, {16, 16, 16}, {32, 32, 16}, {48, 48, 16}, {64, 64, 16}}},
         {0x200, 20, {{0x200, 0, 16}, {0x210, 16, 4}}},
         {0x300, 0, {{0x300, 0, 0}}},
@@ -87,15 +95,17 @@ TEST(PacketLoop, SplitsIntoBlocksAndWrapsAddresses) {
 
 TEST(PacketLoop, StopsAtFirstFailureWithItsCode) {
     int packets = 0;
-    const auto result = tarvo::RunPacketLoop(0, 128, 16, [&](std::uint16_t, std::int32_t, std::int32_t) {
-        return ++packets == 3 ? NoAck : 0;
-    });
+    const auto result =
+        tarvo::RunPacketLoop(0, 128, 16, [&](std::uint16_t, std::int32_t, std::int32_t) {
+            return ++packets == 3 ? NoAck : 0;
+        });
     EXPECT_EQ(result, NoAck);
     EXPECT_EQ(packets, 3);
 }
 
 TEST(ReplyChecks, DataRepliesInCheckOrder) {
-    const std::vector<std::uint8_t> readBody = {0x43, 0x07, 0x03, 0x00, 0x10, 0xD0, 0xD1, 0xD2, 0xD3};
+    const std::vector<std::uint8_t> readBody = {0x43, 0x07, 0x03, 0x00, 0x10,
+                                                0xD0, 0xD1, 0xD2, 0xD3};
     auto withStatus = [&](std::uint8_t status) {
         auto body = readBody;
         body[2] = status;
@@ -199,8 +209,8 @@ TEST(ReplyChecks, BoardCheckCopiesBodyAndIgnoresBodyChecksum) {
 }
 
 TEST(ReplyChecks, EsnCopiesTenBytesWithoutTerminator) {
-    std::array<std::uint8_t, 67> reply{0xFC, 0x8B, 0x01, 'A', 'B', 'C', 'D', 'E',
-                                       'F', 'G', 'H', 'I', 'J'};
+    std::array<std::uint8_t, 67> reply{0xFC, 0x8B, 0x01, 'A', 'B', 'C', 'D',
+                                       'E',  'F',  'G',  'H', 'I', 'J'};
     reply[13] = frame::LinkCheck(reply.data(), 13);
     char esn[12];
     std::fill(std::begin(esn), std::end(esn), '#');
@@ -218,11 +228,14 @@ TEST(ReplyChecks, EsnCopiesTenBytesWithoutTerminator) {
 
 TEST(MapServerResult, Table) {
     const std::pair<std::uint32_t, std::int32_t> cases[] = {
-        {0, 0},           {0xECEC0003, 3}, {0xECEC0004, 2}, {0xECEC0008, 2}, {0xECEC000B, 2},
-        {0xECEC0018, 2},  {0xECEC001C, 2}, {0xECEC000D, 4}, {0xECEC000E, 4}, {0xECEC0005, 5},
-        {0xECEC0007, 5},  {0xECEC000C, 5}, {0xECEC0006, 6}, {0xECEC001A, 7}, {0xECEC0011, 8},
-        {0xECEC0013, 8},  {0xECEC0015, 8}, {0xECEC0019, 8}, {1, 200},        {0xECEC0001, 200},
-        {0xECEC0009, 200}, {0x80004005, 200}};
+        {0, 0},           {0xECEC0003, 3},   {0xECEC0004, 2},
+        {0xECEC0008, 2},  {0xECEC000B, 2},   {0xECEC0018, 2},
+        {0xECEC001C, 2},  {0xECEC000D, 4},   {0xECEC000E, 4},
+        {0xECEC0005, 5},  {0xECEC0007, 5},   {0xECEC000C, 5},
+        {0xECEC0006, 6},  {0xECEC001A, 7},   {0xECEC0011, 8},
+        {0xECEC0013, 8},  {0xECEC0015, 8},   {0xECEC0019, 8},
+        {1, 200},         {0xECEC0001, 200}, {0xECEC0009, 200},
+        {0x80004005, 200}};
     for (const auto& [server, expected] : cases)
         EXPECT_EQ(tarvo::MapServerResult(server), expected) << std::hex << server;
 }

@@ -68,12 +68,9 @@ TEST_F(SimulatorTest, EachInjectedFaultGivesItsCode) {
         int write, read, ping, esn, reset;
     };
     const Case cases[] = {
-        {"sim:fault=noanswer", 4, 4, 4, 4, 0},
-        {"sim:fault=nak", 11, 11, 0, 0, 0},
-        {"sim:fault=badsum", 13, 13, 0, 0, 0},
-        {"sim:fault=badlink", 10, 10, 10, 0, 0},
-        {"sim:fault=badmarker", 14, 14, 14, 0, 0},
-        {"sim:fault=inuse", 3, 3, 3, 3, 3},
+        {"sim:fault=noanswer", 4, 4, 4, 4, 0},     {"sim:fault=nak", 11, 11, 0, 0, 0},
+        {"sim:fault=badsum", 13, 13, 0, 0, 0},     {"sim:fault=badlink", 10, 10, 10, 0, 0},
+        {"sim:fault=badmarker", 14, 14, 14, 0, 0}, {"sim:fault=inuse", 3, 3, 3, 3, 3},
         {"sim:fault=whatever", 2, 2, 2, 2, 2},
     };
     std::vector<unsigned char> data(64, 0x11);

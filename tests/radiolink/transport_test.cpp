@@ -7,8 +7,8 @@
 #include "radiolink/server/radioserver.h"
 #include "radiolink/server/serialbackend.h"
 #include "radiolink/sim/optionboard.h"
-#include "support/simprocess.h"
 #include "radiolink/tarvodll.h"
+#include "support/simprocess.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +18,9 @@
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
-#include <sys/ioctl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <thread>
@@ -145,11 +145,14 @@ std::vector<std::uint8_t> Request(std::vector<std::uint8_t> bytes) {
     return bytes;
 }
 
-const std::vector<std::uint8_t> kReadRequest = Request({0xFF, 0x2F, 0x00, 0x06, 0x45, 0x00, 0x00, 0x04, 0xB7});
+const std::vector<std::uint8_t> kReadRequest =
+    Request({0xFF, 0x2F, 0x00, 0x06, 0x45, 0x00, 0x00, 0x04, 0xB7});
 const std::vector<std::uint8_t> kEsnRequest = Request({0xF2, 0x23, 0x01});
 const std::vector<std::uint8_t> kTestModeRequest = Request({0xF4, 0x22, 0x01, 0x00, 0x00});
 
-std::vector<std::uint8_t> GoodReadReply() { return sim::OptionBoard().Answer(kReadRequest); }
+std::vector<std::uint8_t> GoodReadReply() {
+    return sim::OptionBoard().Answer(kReadRequest);
+}
 
 // Exchanges one request through the serial backend directly, timing it.
 struct Outcome {
@@ -160,7 +163,8 @@ struct Outcome {
     std::array<std::uint8_t, 67> reply{};
 };
 
-Outcome ExchangeOnce(const std::string& device, const std::vector<std::uint8_t>& request = kReadRequest,
+Outcome ExchangeOnce(const std::string& device,
+                     const std::vector<std::uint8_t>& request = kReadRequest,
                      const std::string& options = "timeout=300,gap=50") {
     std::string error;
     radioserver::SerialBackend backend(device, *radioserver::ParseLineSettings(options, &error));
@@ -238,7 +242,10 @@ TEST(SerialLine, RepliesOnTheLineAndTheCodesTheyGive) {
         {"a frame that breaks off", kReadRequest, cut, ServerResult::ReadWriteFailure, 8},
         {"a length beyond 67 bytes", kReadRequest, overflow, 0, tarvo::code::InvalidPacket},
         {"FF 8F 01 header", kReadRequest, badHeader, 0, tarvo::code::NoResponse},
-        {"a short burst of noise only", kReadRequest, {0x13, 0x37}, ServerResult::ReadWriteFailure,
+        {"a short burst of noise only",
+         kReadRequest,
+         {0x13, 0x37},
+         ServerResult::ReadWriteFailure,
          8},
         {"ESN reply with a wrong header", kEsnRequest, badEsn, 0, tarvo::code::InvalidPacket},
         {"any test-mode reply", kTestModeRequest, {0xF4, 0x22}, 0, 0},
@@ -256,10 +263,10 @@ TEST(SerialLine, RepliesOnTheLineAndTheCodesTheyGive) {
         }
         std::uint8_t data[4];
         char esn[10];
-        const std::int32_t code = c.request == kEsnRequest ? tarvo::CheckEsnReply(outcome.reply.data(), esn)
-                                  : c.request == kTestModeRequest
-                                      ? 0
-                                      : tarvo::CheckDataReply(outcome.reply.data(), data, 4);
+        const std::int32_t code =
+            c.request == kEsnRequest        ? tarvo::CheckEsnReply(outcome.reply.data(), esn)
+            : c.request == kTestModeRequest ? 0
+                                            : tarvo::CheckDataReply(outcome.reply.data(), data, 4);
         EXPECT_EQ(code, c.code) << c.name;
     }
 }

@@ -101,8 +101,8 @@ TEST(FaultMatrix, EveryFaultAtEveryStageIsReportedTruthfully) {
     TOptionImage image;
     ASSERT_EQ(BuildImage(image, document), 0);
     const Fault faults[] = {
-        {"noanswer", 4}, {"nak", 11}, {"badsum", 13}, {"badlink", 10},
-        {"badmarker", 14}, {"badheader", 9}, {"range", 12}, {"inuse", 3},
+        {"noanswer", 4},   {"nak", 11},      {"badsum", 13}, {"badlink", 10},
+        {"badmarker", 14}, {"badheader", 9}, {"range", 12},  {"inuse", 3},
     };
     ProgrammingOptions options;
     int pauses = 0;
@@ -122,14 +122,13 @@ TEST(FaultMatrix, EveryFaultAtEveryStageIsReportedTruthfully) {
                 LoggedRadio radio;
                 NullProgrammingObserver observer;
                 pauses = 0;
-                const ProgrammingResult result =
-                    TransferImage(image, 4, radio, observer, options);
+                const ProgrammingResult result = TransferImage(image, 4, radio, observer, options);
                 ++cells;
 
                 EXPECT_FALSE(radioserver::SimulatedPortOpen("COM4")) << "the port is closed";
                 EXPECT_TRUE(RetriesFollowTheRules(radio.Calls));
-                const bool holdsImage = std::equal(image.begin(), image.end(),
-                                                   board->Memory().begin());
+                const bool holdsImage =
+                    std::equal(image.begin(), image.end(), board->Memory().begin());
                 if (result.Outcome == RunOutcome::Programmed) {
                     EXPECT_TRUE(holdsImage) << "success reported for a board without the image";
                     EXPECT_EQ(result.Message, "Success: Programming completed");

@@ -2,8 +2,8 @@
 // position.
 #pragma once
 
-#include "support/full_document.h"
 #include "document/records.h"
+#include "support/full_document.h"
 
 #include <gtest/gtest.h>
 

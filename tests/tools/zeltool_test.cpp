@@ -22,9 +22,10 @@ struct Outcome {
 };
 
 Outcome Zeltool(const std::string& arguments, const std::string& environment = "") {
-    const fs::path log = fs::path(testing::TempDir()) / ("zeltool-" + std::to_string(getpid()) + ".log");
-    const std::string command =
-        environment + " " + ProgramBesideThisOne("zeltool") + " " + arguments + " >" + log.string() + " 2>&1";
+    const fs::path log =
+        fs::path(testing::TempDir()) / ("zeltool-" + std::to_string(getpid()) + ".log");
+    const std::string command = environment + " " + ProgramBesideThisOne("zeltool") + " " +
+                                arguments + " >" + log.string() + " 2>&1";
     const int raw = std::system(command.c_str());
     std::ifstream in(log);
     Outcome outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1,
@@ -75,8 +76,9 @@ TEST(Zeltool, ProgramsAndVerifiesOverThePseudoTerminal) {
     ASSERT_EQ(Zeltool("image " + kDemo + " -o " + image.string()).status, 0);
     Simulator simulator({"--esn", "PTY0000007"});
     const auto backups = Temp("backups");
-    const Outcome outcome = Zeltool(
-        "program " + kDemo + " --port 2 --verify --backup " + backups.string(), simulator.Environment());
+    const Outcome outcome =
+        Zeltool("program " + kDemo + " --port 2 --verify --backup " + backups.string(),
+                simulator.Environment());
     EXPECT_EQ(outcome.status, 0) << outcome.output;
     EXPECT_NE(outcome.output.find("Radio ESN: PTY0000007"), std::string::npos);
     EXPECT_NE(outcome.output.find("2256 of 2256"), std::string::npos);
@@ -91,7 +93,8 @@ TEST(Zeltool, ProgramsAndVerifiesOverThePseudoTerminal) {
 
 TEST(Zeltool, VerifyCatchesASilentlyCorruptedByte) {
     Simulator simulator({"--corrupt", "300"});
-    const Outcome outcome = Zeltool("program " + kDemo + " --port 2 --verify", simulator.Environment());
+    const Outcome outcome =
+        Zeltool("program " + kDemo + " --port 2 --verify", simulator.Environment());
     EXPECT_EQ(outcome.status, 75) << outcome.output;
     EXPECT_NE(outcome.output.find("Success: Programming completed"), std::string::npos);
     EXPECT_NE(outcome.output.find("address 300 (0x12C"), std::string::npos) << outcome.output;
@@ -104,7 +107,8 @@ TEST(Zeltool, RadioFailuresExitWithTheirCode) {
     EXPECT_EQ(outcome.status, 11) << outcome.output;
     EXPECT_NE(outcome.output.find("Error 11: No ACK from option board"), std::string::npos);
     EXPECT_NE(outcome.output.find("may hold a partial image"), std::string::npos);
-    const Outcome missing = Zeltool("program " + kDemo + " --port 3", "TARVO_COM3=/dev/nonexistent");
+    const Outcome missing =
+        Zeltool("program " + kDemo + " --port 3", "TARVO_COM3=/dev/nonexistent");
     EXPECT_EQ(missing.status, 2) << missing.output;
     EXPECT_NE(missing.output.find("Error 2: Serial port configuration error"), std::string::npos);
     EXPECT_EQ(missing.output.find("partial image"), std::string::npos)
@@ -113,18 +117,19 @@ TEST(Zeltool, RadioFailuresExitWithTheirCode) {
 
 TEST(Zeltool, PortsChecksEveryMapping) {
     Simulator simulator({});
-    const Outcome outcome =
-        Zeltool("ports", simulator.Environment() +
-                             " TARVO_COM1=sim:fault=bogus TARVO_COM3=/dev/null"
-                             " TARVO_COM4=/dev/nonexistent:dtr=off");
+    const Outcome outcome = Zeltool("ports", simulator.Environment() +
+                                                 " TARVO_COM1=sim:fault=bogus TARVO_COM3=/dev/null"
+                                                 " TARVO_COM4=/dev/nonexistent:dtr=off");
     EXPECT_EQ(outcome.status, 2) << outcome.output;
-    for (const char* line : {"COM1 -> built-in simulator (fault=bogus)  (TARVO_COM1): fault: unknown kind",
-                             "(TARVO_COM2): ok", "COM3 -> /dev/null  (TARVO_COM3): is not a terminal",
-                             "(TARVO_COM4): cannot be found"})
+    for (const char* line :
+         {"COM1 -> built-in simulator (fault=bogus)  (TARVO_COM1): fault: unknown kind",
+          "(TARVO_COM2): ok", "COM3 -> /dev/null  (TARVO_COM3): is not a terminal",
+          "(TARVO_COM4): cannot be found"})
         EXPECT_NE(outcome.output.find(line), std::string::npos) << line << "\n" << outcome.output;
-    EXPECT_EQ(Zeltool("ports", simulator.Environment() + " TARVO_COM1=sim TARVO_COM3=sim TARVO_COM4=sim")
-                  .status,
-              0);
+    EXPECT_EQ(
+        Zeltool("ports", simulator.Environment() + " TARVO_COM1=sim TARVO_COM3=sim TARVO_COM4=sim")
+            .status,
+        0);
 }
 
 TEST(Zeltool, JsonRoundTripBuildsTheSameImage) {

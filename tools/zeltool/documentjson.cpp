@@ -3,8 +3,8 @@
 
 #include "programming/encodings.h"
 #include "programming/fieldrules.h"
-#include "resources/stringtable.h"
 #include "radiolink/tarvodll.h"
+#include "resources/stringtable.h"
 
 #include <algorithm>
 #include <cctype>
@@ -19,7 +19,9 @@ namespace {
 const char* kSpacings[] = {"12.5 kHz", "20 kHz", "25 kHz"};
 const char* kActions[] = {"Group", "Connect", "None"};
 
-bool On(std::int32_t flag) { return flag == 1; }
+bool On(std::int32_t flag) {
+    return flag == 1;
+}
 
 std::string ActionOf(std::int32_t group, std::int32_t connect) {
     return group == 1 ? "Group" : connect == 1 ? "Connect" : "None";
@@ -27,9 +29,12 @@ std::string ActionOf(std::int32_t group, std::int32_t connect) {
 
 ordered_json ChannelToJson(const TRfChannel& c) {
     const int spacing = c.Spacing20k == 1 ? 1 : c.Spacing25k == 1 ? 2 : 0;
-    return {{"receiveFrequency", c.RxFrequency.Str()}, {"receiveCtcss", c.RxCtcss.Str()},
-            {"transmitFrequency", c.TxFrequency.Str()}, {"transmitCtcss", c.TxCtcss.Str()},
-            {"spacing", kSpacings[spacing]},            {"qLift", On(c.QLift)}};
+    return {{"receiveFrequency", c.RxFrequency.Str()},
+            {"receiveCtcss", c.RxCtcss.Str()},
+            {"transmitFrequency", c.TxFrequency.Str()},
+            {"transmitCtcss", c.TxCtcss.Str()},
+            {"spacing", kSpacings[spacing]},
+            {"qLift", On(c.QLift)}};
 }
 
 ordered_json BankToJson(const TBankData& b, const TBoardData& document) {
@@ -176,16 +181,17 @@ std::string SystemRule(const char* before, const char* after) {
 }
 
 bool IsFrequency(std::string_view text) {
-    return text.size() <= limits::kFrequency && OnlyCharacters(text, "0-9.") && CheckFreqSpec(text, 1, nullptr, 0) == 0;
+    return text.size() <= limits::kFrequency && OnlyCharacters(text, "0-9.") &&
+           CheckFreqSpec(text, 1, nullptr, 0) == 0;
 }
 
 void ReadGeneral(Reader& r, const json& value, TGlobalData& g) {
     const std::string path = "/general";
-    const json* o = r.Object(value, path,
-                             {"esn", "verifyEsn", "conventionalOperation", "clearChannelAlert",
-                              "disableRadioKill", "busyChannelDetect", "disableUserProgramming",
-                              "restrictKeypadCalls", "externalMicrophone",
-                              "disableDisconnectBeep"});
+    const json* o =
+        r.Object(value, path,
+                 {"esn", "verifyEsn", "conventionalOperation", "clearChannelAlert",
+                  "disableRadioKill", "busyChannelDetect", "disableUserProgramming",
+                  "restrictKeypadCalls", "externalMicrophone", "disableDisconnectBeep"});
     if (o == nullptr)
         return;
     if (const auto esn = o->find("esn"); esn != o->end() && esn->is_string()) {
@@ -211,7 +217,8 @@ void ReadGeneral(Reader& r, const json& value, TGlobalData& g) {
         g.BusyDetectCtcss = busy == 0;
         g.BusyDetectCarrier = busy == 1;
     }
-    if (const int mic = r.Choice(*o, path, "externalMicrophone", {"Delayed", "Standard"}); mic >= 0) {
+    if (const int mic = r.Choice(*o, path, "externalMicrophone", {"Delayed", "Standard"});
+        mic >= 0) {
         g.ExtMicDelayed = mic == 0;
         g.ExtMicStandard = mic == 1;
     }
@@ -227,13 +234,16 @@ void ReadChannel(Reader& r, const json& value, const std::string& path, TRfChann
     for (const char* key : {"receiveFrequency", "transmitFrequency"})
         if (o->find(key) == o->end())
             r.Fail(path + "/" + key, "is required");
-    r.Text(*o, path, "receiveFrequency", c.RxFrequency, limits::kFrequency, IsFrequency, frequencyRule);
-    r.Text(*o, path, "transmitFrequency", c.TxFrequency, limits::kFrequency, IsFrequency, frequencyRule);
+    r.Text(*o, path, "receiveFrequency", c.RxFrequency, limits::kFrequency, IsFrequency,
+           frequencyRule);
+    r.Text(*o, path, "transmitFrequency", c.TxFrequency, limits::kFrequency, IsFrequency,
+           frequencyRule);
     const char* toneRule = "a tone of the list: \"None\", \"67.0\" .. \"254.1\"";
     const auto tone = [](std::string_view t) { return t.empty() || IsToneText(t); };
     r.Text(*o, path, "receiveCtcss", c.RxCtcss, 5, tone, toneRule);
     r.Text(*o, path, "transmitCtcss", c.TxCtcss, 5, tone, toneRule);
-    if (const int spacing = r.Choice(*o, path, "spacing", {kSpacings[0], kSpacings[1], kSpacings[2]});
+    if (const int spacing =
+            r.Choice(*o, path, "spacing", {kSpacings[0], kSpacings[1], kSpacings[2]});
         spacing >= 0) {
         c.Spacing12k5 = spacing == 0;
         c.Spacing20k = spacing == 1;
@@ -255,14 +265,15 @@ void ReadAction(Reader& r, const json& value, const std::string& path, bool ptt,
         connect = action == 1;
         none = action == 2;
     }
-    r.Text(*o, path, "pagingCode", ptt ? b.PttPagingCode : b.ButtonPagingCode,
-           limits::kActionPagingCode, IsValidPageCode,
-           SystemRule("empty, four digits, or two digits (a system up to ", "), '-' and four digits"));
+    r.Text(
+        *o, path, "pagingCode", ptt ? b.PttPagingCode : b.ButtonPagingCode,
+        limits::kActionPagingCode, IsValidPageCode,
+        SystemRule("empty, four digits, or two digits (a system up to ", "), '-' and four digits"));
     r.Route(*o, path, "route", ptt ? b.PttRoute : b.ButtonRoute);
     if (ptt)
-        r.Text(*o, path, "number", b.PttNumber, limits::kPttNumber, [](std::string_view t) {
-            return OnlyCharacters(t, "0-9");
-        }, "digits only");
+        r.Text(
+            *o, path, "number", b.PttNumber, limits::kPttNumber,
+            [](std::string_view t) { return OnlyCharacters(t, "0-9"); }, "digits only");
     else
         r.Text(*o, path, "number", b.ButtonNumber, limits::kButtonNumber, IsDialString,
                "digits, parentheses and hyphens");
@@ -270,18 +281,18 @@ void ReadAction(Reader& r, const json& value, const std::string& path, bool ptt,
 
 void ReadBank(Reader& r, const json& value, const std::string& path, TBankData& b,
               TBoardData& document) {
-    const json* o = r.Object(value, path,
-                             {"name", "systemId", "pagingCode", "site", "secureSpeech",
-                              "emergencyOverride", "priorityOverride", "hornAlert",
-                              "receiveGroups", "ptt", "button"});
+    const json* o =
+        r.Object(value, path,
+                 {"name", "systemId", "pagingCode", "site", "secureSpeech", "emergencyOverride",
+                  "priorityOverride", "hornAlert", "receiveGroups", "ptt", "button"});
     if (o == nullptr)
         return;
     r.Text(*o, path, "name", b.Name, limits::kBankName);
     r.Text(*o, path, "systemId", b.SystemId, limits::kSystemId, IsValidSystemId,
            SystemRule("a number from 0 to ", ""));
-    r.Text(*o, path, "pagingCode", b.PagingCode, limits::kPrimaryPagingCode, [](std::string_view t) {
-        return OnlyCharacters(t, "0-9");
-    }, "digits only");
+    r.Text(
+        *o, path, "pagingCode", b.PagingCode, limits::kPrimaryPagingCode,
+        [](std::string_view t) { return OnlyCharacters(t, "0-9"); }, "digits only");
     if (const auto site = o->find("site"); site != o->end() && !site->is_null()) {
         if (!site->is_number_integer() || site->get<int>() < 0 ||
             site->get<int>() >= document.Sites.Count())
@@ -342,21 +353,19 @@ ordered_json DocumentToJson(const TBoardData& document) {
 std::optional<JsonError> DocumentFromJson(const json& value, TBoardData& document) {
     Reader r;
     auto built = std::make_unique<TBoardData>();
-    const json* root =
-        r.Object(value, "", {"product", "general", "speedDial", "sites", "banks"});
+    const json* root = r.Object(value, "", {"product", "general", "speedDial", "sites", "banks"});
     if (root == nullptr)
         return r.Error;
 
     if (const auto product = root->find("product"); product != root->end()) {
-        if (const json* o = r.Object(*product, "/product", {"productName", "modelNumber", "password"})) {
-            r.Text(*o, "/product", "productName", built->Product.ProductName,
-                   limits::kProductText);
-            r.Text(*o, "/product", "modelNumber", built->Product.ModelNumber,
-                   limits::kProductText);
+        if (const json* o =
+                r.Object(*product, "/product", {"productName", "modelNumber", "password"})) {
+            r.Text(*o, "/product", "productName", built->Product.ProductName, limits::kProductText);
+            r.Text(*o, "/product", "modelNumber", built->Product.ModelNumber, limits::kProductText);
             r.Text(*o, "/product", "password", built->Product.Password, limits::kPassword);
-            if (!r.Error && TarvoDllInit(built->Product.ProductName.c_str(),
-                                         built->Product.ModelNumber.c_str(), limits::kPacketSize,
-                                         limits::kPacketSize) != 0)
+            if (!r.Error &&
+                TarvoDllInit(built->Product.ProductName.c_str(), built->Product.ModelNumber.c_str(),
+                             limits::kPacketSize, limits::kPacketSize) != 0)
                 r.Fail("/product", "the product name and model number are not a supported radio");
         }
     }
@@ -367,8 +376,8 @@ std::optional<JsonError> DocumentFromJson(const json& value, TBoardData& documen
         for (std::size_t i = 0; i < dials->size(); ++i) {
             const std::string path = "/speedDial/" + std::to_string(i);
             if (const json* o = r.Object((*dials)[i], path, {"number", "route"})) {
-                r.Text(*o, path, "number", built->SpeedDial.Number[i], limits::kDialString, IsDialString,
-                       "digits, parentheses and hyphens");
+                r.Text(*o, path, "number", built->SpeedDial.Number[i], limits::kDialString,
+                       IsDialString, "digits, parentheses and hyphens");
                 r.Route(*o, path, "route", built->SpeedDial.Route[i]);
             }
         }
@@ -380,14 +389,17 @@ std::optional<JsonError> DocumentFromJson(const json& value, TBoardData& documen
             if (o == nullptr)
                 break;
             auto site = std::make_unique<TRfSite>();
-            r.Text(*o, path, "name", site->Name, limits::kSiteName, [](std::string_view t) { return !t.empty(); },
-                   "a name of 1 to " + std::to_string(limits::kSiteName) + " characters");
+            r.Text(
+                *o, path, "name", site->Name, limits::kSiteName,
+                [](std::string_view t) { return !t.empty(); },
+                "a name of 1 to " + std::to_string(limits::kSiteName) + " characters");
             if (o->find("name") == o->end())
                 r.Fail(path + "/name", "is required");
             if (const json* channels = r.Array(*o, path, "channels", limits::kMaxChannelsPerSite)) {
                 for (std::size_t c = 0; c < channels->size() && !r.Error; ++c) {
                     auto channel = std::make_unique<TRfChannel>();
-                    ReadChannel(r, (*channels)[c], path + "/channels/" + std::to_string(c), *channel);
+                    ReadChannel(r, (*channels)[c], path + "/channels/" + std::to_string(c),
+                                *channel);
                     site->Channels.Append(channel);
                 }
             }

@@ -2,14 +2,14 @@
 // by hand; it creates, shows, exports and imports documents, builds the
 // option-board image and programs, reads and verifies the board.
 #include "document/limits.h"
-#include "tools/zeltool/documentjson.h"
+#include "document/zelfile.h"
 #include "programming/image.h"
 #include "programming/run.h"
+#include "programming/settings.h"
 #include "radiolink/server/portlist.h"
 #include "radiolink/server/radioserver.h"
-#include "programming/settings.h"
 #include "radiolink/tarvodll.h"
-#include "document/zelfile.h"
+#include "tools/zeltool/documentjson.h"
 
 #include <CLI/CLI.hpp>
 
@@ -37,7 +37,9 @@ constexpr int Interrupted = 130;
 
 std::atomic<bool> interrupted{false};
 
-void OnInterrupt(int) { interrupted = true; }
+void OnInterrupt(int) {
+    interrupted = true;
+}
 
 int Fail(int code, const std::string& message) {
     std::cerr << "zeltool: " << message << "\n";
@@ -48,7 +50,8 @@ int LoadOrFail(const std::string& path, std::unique_ptr<TBoardData>& document) {
     const ZelResult result = LoadDocument(path, document);
     if (result == ZelResult::Ok)
         return status::Ok;
-    return Fail(status::CannotRead, "Unable to open file " + path + ": " + DescribeZelResult(result));
+    return Fail(status::CannotRead,
+                "Unable to open file " + path + ": " + DescribeZelResult(result));
 }
 
 int SaveOrFail(const TBoardData& document, const std::string& path) {
@@ -83,7 +86,9 @@ int ChoosePort(int option) {
     return settings.Port;
 }
 
-std::string Yes(std::int32_t flag) { return flag == 1 ? "yes" : "no"; }
+std::string Yes(std::int32_t flag) {
+    return flag == 1 ? "yes" : "no";
+}
 
 void Show(const TBoardData& d, std::ostream& out) {
     const auto& g = d.Global;
@@ -115,16 +120,16 @@ void Show(const TBoardData& d, std::ostream& out) {
     for (int i = 0; i < d.Banks.Count(); ++i) {
         const TBankData& b = d.Banks[i];
         out << "  Position " << i + 1 << ": " << b.Name.View() << "  site "
-            << (b.Site != nullptr ? b.Site->Name.Str() : std::string("(none)"))
-            << "  address " << (b.SystemId.Empty() ? "-" : b.SystemId.Str()) << "/"
+            << (b.Site != nullptr ? b.Site->Name.Str() : std::string("(none)")) << "  address "
+            << (b.SystemId.Empty() ? "-" : b.SystemId.Str()) << "/"
             << (b.PagingCode.Empty() ? "-" : b.PagingCode.Str()) << "  PTT "
-            << (b.PttGroup == 1 ? "Group " + b.PttPagingCode.Str()
+            << (b.PttGroup == 1     ? "Group " + b.PttPagingCode.Str()
                 : b.PttConnect == 1 ? "Connect " + b.PttNumber.Str()
-                                     : std::string("None"))
+                                    : std::string("None"))
             << "  button "
-            << (b.ButtonGroup == 1 ? "Group " + b.ButtonPagingCode.Str()
+            << (b.ButtonGroup == 1     ? "Group " + b.ButtonPagingCode.Str()
                 : b.ButtonConnect == 1 ? "Connect " + b.ButtonNumber.Str()
-                                        : std::string("None"))
+                                       : std::string("None"))
             << (b.ReceiveGroups.Empty() ? "" : "  groups " + b.ReceiveGroups.Str()) << "\n";
     }
 }
@@ -158,8 +163,8 @@ void HexDump(const TOptionImage& image, std::ostream& out) {
         char line[80];
         int used = std::snprintf(line, sizeof line, "%04zX ", offset);
         for (std::size_t i = 0; i < 16; ++i)
-            used += std::snprintf(line + used, sizeof line - static_cast<std::size_t>(used), " %02X",
-                                  image[offset + i]);
+            used += std::snprintf(line + used, sizeof line - static_cast<std::size_t>(used),
+                                  " %02X", image[offset + i]);
         out << line << "\n";
     }
 }
@@ -186,7 +191,8 @@ class CliObserver final : public IProgrammingObserver {
         if (terminal_) {
             const int width = 40;
             const int filled = range > 0 ? position * width / range : 0;
-            std::cerr << "\r" << operation_ << " [" << std::string(static_cast<std::size_t>(filled), '#')
+            std::cerr << "\r" << operation_ << " ["
+                      << std::string(static_cast<std::size_t>(filled), '#')
                       << std::string(static_cast<std::size_t>(width - filled), '.') << "] "
                       << counter_ << std::flush;
             barShown_ = true;
@@ -222,8 +228,8 @@ int CompareWithImage(const TOptionImage& board, const TOptionImage& image) {
             continue;
         if (differences < 8) {
             char line[96];
-            std::snprintf(line, sizeof line, "  address %zu (0x%03zX, %s): board %02X, image %02X", i,
-                          i, BlockName(i), board[i], image[i]);
+            std::snprintf(line, sizeof line, "  address %zu (0x%03zX, %s): board %02X, image %02X",
+                          i, i, BlockName(i), board[i], image[i]);
             std::cerr << line << "\n";
         }
         ++differences;
@@ -365,7 +371,8 @@ int main(int argc, char** argv) {
     image->add_option("-o,--output", output, "Binary image file (annotated hex dump without it)");
     auto* program = app.add_subcommand("program", "Program a document into the option board");
     program->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
-    program->add_option("--port", port, "Serial port 1..4 (default: the program's settings, else 1)")
+    program
+        ->add_option("--port", port, "Serial port 1..4 (default: the program's settings, else 1)")
         ->check(CLI::Range(1, 4));
     program->add_flag("--verify", verify, "Read the board back and compare it with the image");
     program->add_option("--backup", backupDir,
