@@ -41,7 +41,7 @@ clean:
 # fuzz/corpus/ (new finds go to build-fuzz/corpus/, not into the repository).
 BUILD_FUZZ   ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS      := zel_load reply_deframing reply_checks settings json_import
+FUZZERS      := zel_load reply_deframing reply_checks settings json_import image_decode
 .PHONY: fuzz
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -7,6 +7,9 @@
 #include "dialogs/smalldialogs.h"
 #include "dialogs/uiservices.h"
 #include "document/zelfile.h"
+#include "programming/documentdiff.h"
+#include "programming/imagedecoder.h"
+#include "programming/imagefields.h"
 #include "programming/settings.h"
 #include "programming/statusdialog/pgmstatdlg.h"
 #include "resources/stringtable.h"
@@ -90,6 +93,8 @@ void TZelWindow::BuildMenus() {
     add(view, tr("Pass&word"), "viewPassword", &TZelWindow::CmPassword);
     QMenu* radio = menuBar()->addMenu(tr("&Radio"));
     add(radio, tr("&Program"), "radioProgram", &TZelWindow::CmProgram);
+    add(radio, tr("Read from &Board"), "radioReadBoard", &TZelWindow::CmReadBoard);
+    add(radio, tr("&Verify Board"), "radioVerifyBoard", &TZelWindow::CmVerifyBoard);
     QMenu* options = menuBar()->addMenu(tr("&Options"));
     add(options, tr("Serial &Port"), "optionsSerialPort", &TZelWindow::CmSerialPort);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
@@ -255,6 +260,83 @@ void TZelWindow::CmPassword() {
 
 void TZelWindow::CmProgram() {
     ProgramWithStatusDialog(this, *doc_, AppSettings().Port, *radio_, programmingOptions_);
+}
+
+namespace {
+
+// At most `shown` lines, and how many more there are.
+QString Listed(const std::vector<std::string>& lines, std::size_t shown = 20) {
+    QString text;
+    for (std::size_t i = 0; i < lines.size() && i < shown; ++i)
+        text += QStringLiteral("\n") + QString::fromStdString(lines[i]);
+    if (lines.size() > shown)
+        text += QStringLiteral("\n... and %1 more").arg(lines.size() - shown);
+    return text;
+}
+
+} // namespace
+
+void TZelWindow::CmReadBoard() {
+    if (!CanClose())
+        return;
+    PrepareLibraryForReading(doc_->Product);
+    const auto board = ReadWithStatusDialog(this, AppSettings().Port, *radio_, programmingOptions_);
+    if (!board)
+        return;
+    DecodedImage decoded = DecodeImage(*board);
+    if (!decoded.Clean()) {
+        std::vector<std::string> problems;
+        for (const DecodeFinding* problem : decoded.Problems())
+            problems.push_back(problem->Text());
+        const QString text = tr("The option board holds bytes that no document makes:") +
+                             Listed(problems) + tr("\n\nOpen what could be read?");
+        if (Ui().Message(this, text, kProgramTitle, IUiServices::Icon::Exclamation,
+                         IUiServices::Buttons::YesNoCancel) != IUiServices::Answer::Yes)
+            return;
+    }
+    doc_ = std::move(decoded.Document);
+    path_.clear();
+    untitled_ = true;
+    dirty_ = true;
+    unlocked_ = true;
+    UpdateTitle();
+    Ui().Message(this,
+                 tr("Read from the option board: %1 sites, %2 banks. The board holds no site "
+                    "names and no password; the sites are named Site 1, Site 2, ...")
+                     .arg(doc_->Sites.Count())
+                     .arg(doc_->Banks.Count()),
+                 kProgramTitle, IUiServices::Icon::None);
+}
+
+void TZelWindow::CmVerifyBoard() {
+    TOptionImage image;
+    if (const int built = BuildImage(image, *doc_); built != buildresult::Ok) {
+        Warn(this, QString::fromStdString(BuildFailureMessage(built)));
+        return;
+    }
+    const auto board = ReadWithStatusDialog(this, AppSettings().Port, *radio_, programmingOptions_);
+    if (!board)
+        return;
+    if (*board == image) {
+        Ui().Message(this, tr("Verified: the option board holds this document's image."),
+                     kProgramTitle, IUiServices::Icon::None);
+        return;
+    }
+    // Both sides as the board sees them, the board's sites named after the
+    // document's.
+    DecodedImage expected = DecodeImage(image);
+    DecodedImage found = DecodeImage(*board);
+    NameSitesAfter(*expected.Document, *doc_);
+    NameSitesAfter(*found.Document, *doc_);
+    std::vector<std::string> lines =
+        DiffDocuments(*expected.Document, *found.Document, DiffScope::ImageContent);
+    for (const DecodeFinding* problem : found.Problems())
+        lines.push_back(problem->Text());
+    if (lines.empty())
+        for (const ImageDifference& difference : CompareImages(image, *board))
+            lines.push_back(difference.Field.Describe() + ": " + DescribeAddresses(difference));
+    Warn(this, tr("The option board differs from this document (document \u2192 board):") +
+                   Listed(lines));
 }
 
 void TZelWindow::CmSerialPort() {

@@ -51,6 +51,10 @@ class TZelWindow final : public QMainWindow {
     void CmConfiguration();
     void CmPassword();
     void CmProgram();
+    // Radio > Read from Board: the board decoded into a new, untitled document.
+    void CmReadBoard();
+    // Radio > Verify Board: whether the board holds this document's image.
+    void CmVerifyBoard();
     void CmSerialPort();
     void CmAbout();
 

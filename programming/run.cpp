@@ -1,5 +1,7 @@
 #include "programming/run.h"
 
+#include "document/limits.h"
+#include "radiolink/modeltable.h"
 #include "radiolink/tarvodll.h"
 #include "resources/stringtable.h"
 
@@ -70,72 +72,154 @@ ProgrammingResult RunProgramming(const TBoardData& document, int port, IRadio& r
     return TransferImage(image, port, radio, observer, options);
 }
 
+namespace {
+
+// What programming and reading share: reset, ESN, board check, then the
+// image block by block, each block tried up to three times with a reset and
+// a board check after every failed attempt.
+class BlockRun {
+  public:
+    BlockRun(int port, IRadio& radio, IProgrammingObserver& observer,
+             const ProgrammingOptions& options)
+        : port_(port), radio_(radio), observer_(observer), options_(options) {}
+
+    int Connect() {
+        observer_.Operation("reset");
+        int code = radio_.ResetRadio(port_);
+        if (code != tarvo::code::Success)
+            return code;
+        observer_.Operation("connect");
+        std::memset(buffer_, 0, sizeof buffer_);
+        code = radio_.GetEsn(port_, buffer_);
+        if (code != tarvo::code::Success)
+            return code;
+        esn_ = std::string(buffer_, strnlen(buffer_, 10));
+        observer_.Esn(esn_);
+        observer_.Operation("ping");
+        return radio_.PingOptBoard(port_, Reply());
+    }
+
+    // Runs `transfer(offset, length)` over every block; stops at the first
+    // block that still fails, or between blocks when asked to.
+    int Blocks(std::string_view operation, const std::function<int(int, int)>& transfer) {
+        constexpr int kImage = static_cast<int>(kImageSize);
+        int code = tarvo::code::Success;
+        while (offset_ < kImage && code == tarvo::code::Success) {
+            if (options_.Cancelled && options_.Cancelled()) {
+                cancelled_ = true;
+                return code;
+            }
+            observer_.Operation(operation);
+            observer_.Counter(CounterText(offset_));
+            observer_.Progress(offset_, kImage);
+            const int length = std::min(kImage - offset_, kBlockSize);
+            begun_ = true;
+            for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+                code = transfer(offset_, length);
+                if (code == tarvo::code::Success)
+                    break;
+                // A failure here ends the attempts, keeping the block's code.
+                if (radio_.ResetRadio(port_) != tarvo::code::Success)
+                    break;
+                if (radio_.PingOptBoard(port_, Reply()) != tarvo::code::Success)
+                    break;
+            }
+            offset_ += length;
+            observer_.Counter(CounterText(offset_));
+            observer_.Progress(offset_, kImage);
+        }
+        return code;
+    }
+
+    // The last reset after a complete transfer; its result is not reported.
+    void Finish() {
+        observer_.Counter(CounterText(offset_));
+        observer_.Operation("reset");
+        radio_.ResetRadio(port_);
+    }
+
+    bool Cancelled() const { return cancelled_; }
+    bool Begun() const { return begun_; }
+    int Offset() const { return offset_; }
+    const std::string& Esn() const { return esn_; }
+
+  private:
+    unsigned char* Reply() { return reinterpret_cast<unsigned char*>(buffer_); }
+
+    int port_;
+    IRadio& radio_;
+    IProgrammingObserver& observer_;
+    const ProgrammingOptions& options_;
+    // Receives the ESN, then the board check's reply.
+    char buffer_[100];
+    std::string esn_;
+    int offset_ = 0;
+    bool begun_ = false;
+    bool cancelled_ = false;
+};
+
+} // namespace
+
 ProgrammingResult TransferImage(const TOptionImage& image, int port, IRadio& radio,
                                 IProgrammingObserver& observer, const ProgrammingOptions& options) {
-    bool writeBegun = false;
-    auto finish = [&writeBegun](int code) {
+    BlockRun run(port, radio, observer, options);
+    auto finish = [&run](int code) {
         return ProgrammingResult{code == tarvo::code::Success ? RunOutcome::Programmed
                                                               : RunOutcome::RadioError,
-                                 code, ResultMessage(code), writeBegun};
+                                 code, ResultMessage(code), run.Begun()};
     };
-    constexpr int kImage = static_cast<int>(kImageSize);
-    // Receives the ESN, then the board check's reply.
-    char buffer[100];
-
-    observer.Operation("reset");
-    int code = radio.ResetRadio(port);
+    int code = run.Connect();
     if (code != tarvo::code::Success)
         return finish(code);
-
-    observer.Operation("connect");
-    std::memset(buffer, 0, sizeof buffer);
-    code = radio.GetEsn(port, buffer);
-    if (code != tarvo::code::Success)
-        return finish(code);
-    observer.Esn(std::string_view(buffer, strnlen(buffer, 10)));
-
-    observer.Operation("ping");
-    code = radio.PingOptBoard(port, reinterpret_cast<unsigned char*>(buffer));
-    if (code != tarvo::code::Success)
-        return finish(code);
-
-    int offset = 0;
-    while (offset < kImage && code == tarvo::code::Success) {
-        if (options.Cancelled && options.Cancelled())
-            return {RunOutcome::Cancelled, 0,
-                    "Programming stopped: the option board holds a partial image (" +
-                        CounterText(offset) + " bytes written). Program it again.",
-                    writeBegun};
-        observer.Operation("write");
-        observer.Counter(CounterText(offset));
-        observer.Progress(offset, kImage);
-        const int length = std::min(kImage - offset, kBlockSize);
-        writeBegun = true;
-        for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-            code = radio.WriteData(port, image.data() + offset, offset, length, 0);
-            if (code == tarvo::code::Success)
-                break;
-            // Every failed attempt, the last one too, is followed by a reset
-            // and a board check; a failure there ends the attempts, keeping
-            // the write's code.
-            if (radio.ResetRadio(port) != tarvo::code::Success)
-                break;
-            if (radio.PingOptBoard(port, reinterpret_cast<unsigned char*>(buffer)) !=
-                tarvo::code::Success)
-                break;
-        }
-        offset += length;
-        observer.Counter(CounterText(offset));
-        observer.Progress(offset, kImage);
-    }
+    code = run.Blocks("write", [&](int offset, int length) {
+        return radio.WriteData(port, image.data() + offset, offset, length, 0);
+    });
+    if (run.Cancelled())
+        return {RunOutcome::Cancelled, 0,
+                "Programming stopped: the option board holds a partial image (" +
+                    CounterText(run.Offset()) + " bytes written). Program it again.",
+                run.Begun()};
     if (code == tarvo::code::Success) {
-        observer.Counter(CounterText(offset));
-        observer.Operation("reset");
-        radio.ResetRadio(port);
+        run.Finish();
         if (options.Pause)
             options.Pause(std::chrono::milliseconds(500));
         else
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
     return finish(code);
+}
+
+void PrepareLibraryForReading(const TProductData& product) {
+    if (TarvoDllInit(product.ProductName.c_str(), product.ModelNumber.c_str(), limits::kPacketSize,
+                     limits::kPacketSize) == tarvo::lookup::Known)
+        return;
+    const TProductData standard;
+    TarvoDllInit(standard.ProductName.c_str(), standard.ModelNumber.c_str(), limits::kPacketSize,
+                 limits::kPacketSize);
+}
+
+BoardReadResult ReadBoardImage(int port, IRadio& radio, IProgrammingObserver& observer,
+                               const ProgrammingOptions& options) {
+    BlockRun run(port, radio, observer, options);
+    BoardReadResult result;
+    result.Code = run.Connect();
+    if (result.Code == tarvo::code::Success)
+        result.Code = run.Blocks("read", [&](int offset, int length) {
+            return radio.ReadData(port, result.Image.data() + offset, offset, length);
+        });
+    result.Esn = run.Esn();
+    if (run.Cancelled()) {
+        result.Outcome = ReadOutcome::Cancelled;
+        result.Message = "Reading stopped after " + CounterText(run.Offset()) + " bytes.";
+        return result;
+    }
+    if (result.Code != tarvo::code::Success) {
+        result.Outcome = ReadOutcome::RadioError;
+        result.Message = ResultMessage(result.Code);
+        return result;
+    }
+    run.Finish();
+    result.Outcome = ReadOutcome::Read;
+    result.Message = "Read: the option board's " + std::to_string(kImageSize) + " bytes";
+    return result;
 }

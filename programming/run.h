@@ -95,5 +95,29 @@ ProgrammingResult TransferImage(const TOptionImage& image, int port, IRadio& rad
                                 IProgrammingObserver& observer,
                                 const ProgrammingOptions& options = {});
 
+enum class ReadOutcome {
+    Read,       // the whole memory was read
+    RadioError, // a radio call failed; Code holds its result
+    Cancelled,  // stopped between blocks
+};
+
+struct BoardReadResult {
+    ReadOutcome Outcome = ReadOutcome::Read;
+    int Code = 0;
+    std::string Message;
+    std::string Esn;
+    TOptionImage Image{};
+};
+
+// Initialises the radio-link library for talking to a board without
+// programming it: with the document's radio when the library knows it,
+// else with the default radio.
+void PrepareLibraryForReading(const TProductData& product);
+
+// Reads the whole board as the run writes it: reset, ESN, board check, the
+// blocks with the same retries, final reset.
+BoardReadResult ReadBoardImage(int port, IRadio& radio, IProgrammingObserver& observer,
+                               const ProgrammingOptions& options = {});
+
 constexpr int kBlockSize = 128;
 constexpr int kAttempts = 3;

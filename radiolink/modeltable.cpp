@@ -20,9 +20,14 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
+// The directory of tarvoDLL: the table is read there also by programs that
+// link this code themselves (to list the radios), not only by the library.
 std::filesystem::path LibraryDirectory() {
+    void* address = dlsym(RTLD_DEFAULT, "TarvoDllInit");
+    if (address == nullptr)
+        address = reinterpret_cast<void*>(&LoadModelTable);
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&LoadModelTable), &info) == 0 || info.dli_fname == nullptr)
+    if (dladdr(address, &info) == 0 || info.dli_fname == nullptr)
         return {};
     return std::filesystem::path(info.dli_fname).parent_path();
 }

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <sys/prctl.h>
 #include <termios.h>
@@ -52,6 +53,15 @@ bool SaveMemory(const std::string& path, const sim::OptionBoard& board) {
     file.write(reinterpret_cast<const char*>(memory.data()),
                static_cast<std::streamsize>(memory.size()));
     return static_cast<bool>(file);
+}
+
+bool LoadMemory(const std::string& path, sim::OptionBoard& board) {
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+    if (bytes.size() != sim::OptionBoard::kMemorySize)
+        return false;
+    board.Load({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    return true;
 }
 
 class PtyServer {
@@ -149,6 +159,7 @@ int main(int argc, char** argv) {
     int powerloss = -1;
     int corrupt = -1;
     int baud = 0;
+    std::string memoryIn;
     std::string memoryOut;
     app.add_option("--esn", esn, "ESN the radio reports (up to 10 characters)")
         ->capture_default_str();
@@ -168,6 +179,9 @@ int main(int argc, char** argv) {
     app.add_option("--baud", baud,
                    "Pace the line as a real one at this rate (e.g. 9600); 0 answers at once")
         ->capture_default_str();
+    app.add_option("--memory-in", memoryIn,
+                   "Start with the board memory of this 2256-byte file (an erased board without)")
+        ->check(CLI::ExistingFile);
     app.add_option("--memory-out", memoryOut,
                    "Write the 2256-byte board memory to this file on exit");
     CLI11_PARSE(app, argc, argv);
@@ -187,6 +201,11 @@ int main(int argc, char** argv) {
     }
     sim::OptionBoard board;
     board.Configure(*options);
+    if (!memoryIn.empty() && !LoadMemory(memoryIn, board)) {
+        std::fprintf(stderr, "tarvo-sim: %s does not hold %zu bytes\n", memoryIn.c_str(),
+                     sim::OptionBoard::kMemorySize);
+        return 2;
+    }
 
     std::signal(SIGINT, RequestStop);
     std::signal(SIGTERM, RequestStop);

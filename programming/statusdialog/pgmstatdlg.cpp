@@ -8,7 +8,9 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
-TPgmStatDlg::TPgmStatDlg(QWidget* parent) : TCenterDlg(parent) {
+#include <functional>
+
+TPgmStatDlg::TPgmStatDlg(QWidget* parent, const QString& heading) : TCenterDlg(parent) {
     setWindowTitle(QString());
     esn_ = new QLabel(QStringLiteral("XXXXXXXXXX"), this);
     esn_->setObjectName(QStringLiteral("esn"));
@@ -25,7 +27,7 @@ TPgmStatDlg::TPgmStatDlg(QWidget* parent) : TCenterDlg(parent) {
     form->addRow(tr("Operation:"), operation_);
     form->addRow(tr("Counter:"), counter_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(tr("Programming in progress"), this));
+    layout->addWidget(new QLabel(heading, this));
     layout->addLayout(form);
     layout->addWidget(progress_);
     setMinimumWidth(320);
@@ -62,6 +64,21 @@ void TPgmStatDlg::Progress(int position, int range) {
     Repaint();
 }
 
+namespace {
+
+// Shows the dialog without a modal loop, with the wait cursor, while `run`
+// blocks.
+void ShowWhileRunning(TPgmStatDlg& status, const std::function<void()>& run) {
+    status.setModal(false);
+    status.show();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    run();
+    QApplication::restoreOverrideCursor();
+    status.close();
+}
+
+} // namespace
+
 void ProgramWithStatusDialog(QWidget* owner, const TBoardData& document, int port, IRadio& radio,
                              const ProgrammingOptions& options) {
     TOptionImage image;
@@ -72,12 +89,8 @@ void ProgramWithStatusDialog(QWidget* owner, const TBoardData& document, int por
     ProgrammingResult result;
     {
         TPgmStatDlg status(owner);
-        status.setModal(false);
-        status.show();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        result = TransferImage(image, port, radio, status, options);
-        QApplication::restoreOverrideCursor();
-        status.close();
+        ShowWhileRunning(status,
+                         [&] { result = TransferImage(image, port, radio, status, options); });
     }
     Ui().Beep();
     const QString message = QString::fromStdString(result.Message);
@@ -85,4 +98,18 @@ void ProgramWithStatusDialog(QWidget* owner, const TBoardData& document, int por
         Ui().Message(owner, message, kProgramTitle, IUiServices::Icon::None);
     else
         Warn(owner, message);
+}
+
+std::optional<TOptionImage> ReadWithStatusDialog(QWidget* owner, int port, IRadio& radio,
+                                                 const ProgrammingOptions& options) {
+    BoardReadResult result;
+    {
+        TPgmStatDlg status(owner, QObject::tr("Reading the option board"));
+        ShowWhileRunning(status, [&] { result = ReadBoardImage(port, radio, status, options); });
+    }
+    if (result.Outcome == ReadOutcome::Read)
+        return result.Image;
+    Ui().Beep();
+    Warn(owner, QString::fromStdString(result.Message));
+    return std::nullopt;
 }

@@ -1,9 +1,12 @@
 // The programming status dialog: shows the radio's ESN, the operation, the
-// counter and the progress while the programming run proceeds.
+// counter and the progress while the programming run, or a read of the
+// board, proceeds.
 #pragma once
 
 #include "dialogs/centerdlg.h"
 #include "programming/run.h"
+
+#include <optional>
 
 class QLabel;
 class QProgressBar;
@@ -11,7 +14,8 @@ class QProgressBar;
 class TPgmStatDlg final : public TCenterDlg, public IProgrammingObserver {
     Q_OBJECT
   public:
-    explicit TPgmStatDlg(QWidget* parent);
+    // `heading` is the fixed text above the fields.
+    explicit TPgmStatDlg(QWidget* parent, const QString& heading = tr("Programming in progress"));
 
     void Operation(std::string_view text) override;
     void Esn(std::string_view esn) override;
@@ -36,3 +40,8 @@ class TPgmStatDlg final : public TCenterDlg, public IProgrammingObserver {
 // with one message. `options` lets tests skip the final pause.
 void ProgramWithStatusDialog(QWidget* owner, const TBoardData& document, int port, IRadio& radio,
                              const ProgrammingOptions& options = {});
+
+// Reads the whole board with the status dialog; a failure is reported with
+// its numbered error and gives nothing.
+std::optional<TOptionImage> ReadWithStatusDialog(QWidget* owner, int port, IRadio& radio,
+                                                 const ProgrammingOptions& options = {});

@@ -3,6 +3,7 @@
 // real line or board does.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -66,6 +67,10 @@ class OptionBoard {
 
     std::span<const std::uint8_t> Memory() const { return memory_; }
     void Fill(std::uint8_t value) { memory_.fill(value); }
+    // Takes the first kMemorySize bytes (or fewer) as the memory.
+    void Load(std::span<const std::uint8_t> bytes) {
+        std::copy_n(bytes.begin(), std::min(bytes.size(), memory_.size()), memory_.begin());
+    }
     int ResetCount() const { return resets_; }
     bool TestMode() const { return testMode_; }
     int BoardFrames() const { return boardFrames_; }

@@ -1,12 +1,17 @@
 // The main window driven as a technician would: menus, prompts, files,
 // password gate, port dialog and a programming run on the simulator.
 #include "app/zelwindow.h"
+#include "dialogs/dialoghelpers.h"
 #include "dialogs/smalldialogs.h"
 #include "document/zelfile.h"
 #include "gui/fakeui.h"
+#include "programming/image.h"
 #include "programming/settings.h"
 #include "programming/statusdialog/pgmstatdlg.h"
+#include "radiolink/server/radioserver.h"
+#include "resources/stringtable.h"
 #include "support/simprocess.h"
+#include "support/testdata.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,6 +22,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -338,4 +344,89 @@ TEST(ProgrammingFromTheMenu, AnInvalidDocumentNeverOpensTheDialog) {
     window.CmProgram();
     EXPECT_EQ(ui.LastText(), "Invalid product name or model number");
     EXPECT_EQ(ui.Beeps, 0);
+}
+
+namespace {
+
+TOptionImage GoldenImage() {
+    std::ifstream file(TestData("golden.bin"), std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+    TOptionImage image{};
+    std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
+    return image;
+}
+
+// The simulated board on COM2, holding `memory`.
+struct BoardOnCom2 {
+    explicit BoardOnCom2(const TOptionImage& memory) {
+        setenv("TARVO_COM2", "sim", 1);
+        AppSettings().Port = 2;
+        radioserver::SimulatedBoard("COM2")->Load(memory);
+    }
+    ~BoardOnCom2() { unsetenv("TARVO_COM2"); }
+};
+
+} // namespace
+
+TEST(ReadFromBoard, OpensTheDecodedBoardAsAnUntitledChangedDocument) {
+    FakeUi ui;
+    TZelWindow window;
+    window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
+    const TOptionImage golden = GoldenImage();
+    BoardOnCom2 board(golden);
+    window.CmReadBoard();
+    EXPECT_TRUE(window.Untitled());
+    EXPECT_TRUE(window.Dirty());
+    EXPECT_EQ(window.windowTitle(), kProgramTitle);
+    EXPECT_TRUE(ui.LastText().startsWith("Read from the option board: 3 sites"))
+        << ui.LastText().toStdString();
+    TOptionImage again;
+    ASSERT_EQ(BuildImage(again, window.Doc()), buildresult::Ok);
+    EXPECT_EQ(again, golden);
+
+    // A changed document is offered for saving first; Cancel reads nothing.
+    ui.Answers.push_back(IUiServices::Answer::Cancel);
+    radioserver::SimulatedBoard("COM2")->Fill(0x00);
+    window.CmReadBoard();
+    EXPECT_EQ(ui.Messages.back().Caption, StringText(strings::kDataChanged));
+    ASSERT_EQ(BuildImage(again, window.Doc()), buildresult::Ok);
+    EXPECT_EQ(again, golden) << "the document stayed";
+}
+
+TEST(ReadFromBoard, ABoardOfGarbageOpensOnlyWhenTheUserSaysSo) {
+    FakeUi ui;
+    TZelWindow window;
+    window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
+    TOptionImage garbage;
+    garbage.fill(0x5A);
+    BoardOnCom2 board(garbage);
+    ui.Answers.push_back(IUiServices::Answer::No);
+    window.CmReadBoard();
+    EXPECT_TRUE(ui.LastText().startsWith("The option board holds bytes that no document makes:"));
+    EXPECT_TRUE(ui.LastText().contains("header, busy channel detect"));
+    EXPECT_FALSE(window.Dirty()) << "nothing opened";
+    ui.Answers.push_back(IUiServices::Answer::Yes);
+    window.CmReadBoard();
+    EXPECT_TRUE(window.Dirty());
+}
+
+TEST(VerifyBoard, SaysWhetherTheBoardHoldsTheDocumentAndWhatDiffers) {
+    FakeUi ui;
+    TZelWindow window;
+    window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
+    window.OpenPath(QString::fromStdString(TestData("golden.zel")));
+    TOptionImage golden = GoldenImage();
+    BoardOnCom2 board(golden);
+    window.CmVerifyBoard();
+    EXPECT_EQ(ui.LastText(), "Verified: the option board holds this document's image.");
+    EXPECT_EQ(ui.Messages.back().Icon, IUiServices::Icon::None);
+
+    // The first channel's receive frequency changed on the board.
+    golden[imagelayout::Channels + 5] ^= 0x01;
+    radioserver::SimulatedBoard("COM2")->Load(golden);
+    window.CmVerifyBoard();
+    EXPECT_TRUE(ui.LastText().startsWith("The option board differs from this document"));
+    EXPECT_TRUE(ui.LastText().contains("site Harbour, channel 1: receive"))
+        << ui.LastText().toStdString();
+    EXPECT_EQ(ui.Messages.back().Icon, IUiServices::Icon::Exclamation);
 }

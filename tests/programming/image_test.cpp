@@ -1,6 +1,7 @@
 #include "document/zelfile.h"
 #include "programming/image.h"
 #include "support/full_document.h"
+#include "support/testdata.h"
 
 #include <gtest/gtest.h>
 
@@ -256,10 +257,9 @@ TEST(Image, ChecksumAreaSumsToZero) {
 }
 
 TEST(Image, GoldenImage) {
-    const std::string data = std::getenv("TARVO_TEST_DATA");
     std::unique_ptr<TBoardData> document;
-    ASSERT_EQ(LoadDocument(data + "/golden.zel", document), ZelResult::Ok);
-    std::ifstream file(data + "/golden.bin", std::ios::binary);
+    ASSERT_EQ(LoadDocument(TestData("golden.zel"), document), ZelResult::Ok);
+    std::ifstream file(TestData("golden.bin"), std::ios::binary);
     const std::vector<std::uint8_t> golden{std::istreambuf_iterator<char>(file), {}};
     TOptionImage image;
     ASSERT_EQ(BuildImage(image, *document), 0);

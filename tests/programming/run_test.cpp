@@ -28,8 +28,11 @@ class ScriptedRadio final : public IRadio {
                            std::int32_t count, std::int32_t) override {
         return Next("write " + std::to_string(address) + "+" + std::to_string(count));
     }
-    std::int32_t ReadData(std::int32_t, unsigned char*, std::int32_t, std::int32_t) override {
-        return Next("read");
+    std::int32_t ReadData(std::int32_t, unsigned char* data, std::int32_t address,
+                          std::int32_t count) override {
+        for (std::int32_t i = 0; i < count; ++i)
+            data[i] = static_cast<unsigned char>((address + i) * 7);
+        return Next("read " + std::to_string(address) + "+" + std::to_string(count));
     }
 
   private:
@@ -213,6 +216,31 @@ TEST(ProgrammingRun, CancelledBetweenBlocksSaysTheImageIsPartial) {
     EXPECT_EQ(result.Outcome, RunOutcome::Cancelled);
     EXPECT_EQ(run.Count("write"), 3);
     EXPECT_NE(result.Message.find("partial image (384 of 2256"), std::string::npos);
+}
+
+TEST(BoardRead, ReadsEveryBlockWithTheRunsRetries) {
+    ScriptedRun run;
+    run.radio.Results["read"] = {0, 8, 0};
+    const auto result = ReadBoardImage(1, run.radio, run.observer);
+    EXPECT_EQ(result.Outcome, ReadOutcome::Read);
+    EXPECT_EQ(result.Esn, "ESN0000042");
+    EXPECT_EQ(run.Count("read"), 19);
+    const std::vector<std::string> around(run.radio.Calls.begin() + 4, run.radio.Calls.begin() + 8);
+    EXPECT_EQ(around, (std::vector<std::string>{"read 128+128", "reset", "ping", "read 128+128"}));
+    for (std::size_t i = 0; i < kImageSize; ++i)
+        ASSERT_EQ(result.Image[i], static_cast<std::uint8_t>(i * 7)) << i;
+    EXPECT_EQ(run.radio.Calls.back(), "reset");
+    EXPECT_EQ(run.observer.Counters.back(), "2256 of 2256");
+}
+
+TEST(BoardRead, AFailingBlockEndsTheReadWithItsCode) {
+    ScriptedRun run;
+    run.radio.Results["read"] = {0, 0, 10, 10, 10};
+    const auto result = ReadBoardImage(1, run.radio, run.observer);
+    EXPECT_EQ(result.Outcome, ReadOutcome::RadioError);
+    EXPECT_EQ(result.Message, "Error 10: Invalid packet received");
+    EXPECT_EQ(run.Count("read"), 5);
+    EXPECT_EQ(run.radio.Calls.back(), "ping") << "no final reset after a failure";
 }
 
 TEST(ProgrammingRun, ErrorTexts) {

@@ -1,6 +1,7 @@
 // zeltool end to end: programs over the serial backend into tarvo-sim on a
 // pseudo-terminal, verifies, and exchanges documents as JSON.
 #include "support/simprocess.h"
+#include "support/testdata.h"
 
 #include <gtest/gtest.h>
 
@@ -97,7 +98,9 @@ TEST(Zeltool, VerifyCatchesASilentlyCorruptedByte) {
         Zeltool("program " + kDemo + " --port 2 --verify", simulator.Environment());
     EXPECT_EQ(outcome.status, 75) << outcome.output;
     EXPECT_NE(outcome.output.find("Success: Programming completed"), std::string::npos);
-    EXPECT_NE(outcome.output.find("address 300 (0x12C"), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find("address 300 (0x12C): bank record 3, receive groups"),
+              std::string::npos)
+        << outcome.output;
     EXPECT_NE(outcome.output.find("1 byte(s)"), std::string::npos);
 }
 
@@ -178,4 +181,82 @@ TEST(Zeltool, UsageAndUnreadableFiles) {
     const Outcome outcome = Zeltool("show " + junk.string());
     EXPECT_EQ(outcome.status, 66);
     EXPECT_NE(outcome.output.find("Unable to open file"), std::string::npos);
+}
+
+namespace {
+
+std::string DataFile(const std::string& name) {
+    return TestData(name);
+}
+
+fs::path Filled(const std::string& name, char value) {
+    const fs::path path = Temp(name);
+    std::ofstream(path, std::ios::binary) << std::string(2256, value);
+    return path;
+}
+
+} // namespace
+
+// A board holding an image the builder made reads back into a document
+// that builds the very same bytes.
+TEST(ZeltoolRead, TheGoldenBoardReadsIntoADocumentThatBuildsItAgain) {
+    Simulator simulator({"--memory-in", DataFile("golden.bin")});
+    const fs::path read = Temp("golden-read.zel"), image = Temp("golden-read.bin");
+    fs::remove(read);
+    const Outcome outcome = Zeltool("read --port 2 -o " + read.string(), simulator.Environment());
+    ASSERT_EQ(outcome.status, 0) << outcome.output;
+    EXPECT_NE(outcome.output.find("note (board): sites: the image holds no site names"),
+              std::string::npos);
+    ASSERT_EQ(Zeltool("image " + read.string() + " -o " + image.string()).status, 0);
+    EXPECT_EQ(Bytes(image), Bytes(DataFile("golden.bin")));
+    const Outcome same = Zeltool("diff " + read.string() + " port:2", simulator.Environment());
+    EXPECT_EQ(same.status, 0) << same.output;
+}
+
+TEST(ZeltoolRead, ABoardOfGarbageIsRefusedUnlessForced) {
+    Simulator simulator({"--memory-in", Filled("garbage.bin", 0x5A).string()});
+    const fs::path document = Temp("garbage.zel"), raw = Temp("garbage-raw.bin");
+    fs::remove(document);
+    const Outcome refused =
+        Zeltool("read --port 2 -o " + document.string(), simulator.Environment());
+    EXPECT_EQ(refused.status, 76) << refused.output;
+    EXPECT_NE(refused.output.find("holds bytes that no document makes"), std::string::npos);
+    EXPECT_NE(refused.output.find("header, busy channel detect: 5A 5A"), std::string::npos)
+        << refused.output;
+    EXPECT_FALSE(fs::exists(document));
+    const Outcome forced =
+        Zeltool("read --port 2 --force -o " + document.string(), simulator.Environment());
+    EXPECT_EQ(forced.status, 0) << forced.output;
+    EXPECT_TRUE(fs::exists(document));
+    ASSERT_EQ(Zeltool("read --port 2 -o " + raw.string(), simulator.Environment()).status, 0);
+    EXPECT_EQ(Bytes(raw), std::vector<char>(2256, 0x5A));
+}
+
+TEST(ZeltoolDiff, NamesEachDifferenceAndExitsOneWhenTheyDiffer) {
+    const fs::path json = Temp("diff.json"), changed = Temp("diff-changed.zel");
+    ASSERT_EQ(Zeltool("export " + kDemo + " -o " + json.string()).status, 0);
+    std::ifstream in(json);
+    std::string text{std::istreambuf_iterator<char>(in), {}};
+    const std::string from = "\"receiveFrequency\": \"451.0625\"";
+    ASSERT_NE(text.find(from), std::string::npos) << text;
+    text.replace(text.find(from), from.size(), "\"receiveFrequency\": \"451.075\"");
+    std::ofstream(json, std::ios::trunc) << text;
+    ASSERT_EQ(Zeltool("import " + json.string() + " -o " + changed.string()).status, 0);
+
+    const Outcome documents = Zeltool("diff " + kDemo + " " + changed.string());
+    EXPECT_EQ(documents.status, 1) << documents.output;
+    EXPECT_NE(documents.output.find(": receive 451.0625 \xE2\x86\x92 451.075"), std::string::npos)
+        << documents.output;
+    EXPECT_EQ(Zeltool("diff " + kDemo + " " + kDemo).status, 0);
+
+    // Against a board: the board's sites are named after the document's.
+    const fs::path image = Temp("diff-demo.bin");
+    ASSERT_EQ(Zeltool("image " + kDemo + " -o " + image.string()).status, 0);
+    Simulator simulator({"--memory-in", image.string()});
+    const Outcome board = Zeltool("diff " + changed.string() + " port:2", simulator.Environment());
+    EXPECT_EQ(board.status, 1) << board.output;
+    EXPECT_NE(board.output.find(": receive 451.075 \xE2\x86\x92 451.0625"), std::string::npos)
+        << board.output;
+    EXPECT_EQ(Zeltool("diff " + kDemo + " " + image.string()).status, 0);
+    EXPECT_EQ(Zeltool("diff " + kDemo + " /etc/hostname").status, 66);
 }

@@ -1,9 +1,12 @@
 // zeltool: the command-line face of the programming tool. It edits nothing
 // by hand; it creates, shows, exports and imports documents, builds the
-// option-board image and programs, reads and verifies the board.
-#include "document/limits.h"
+// option-board image, programs, reads and verifies the board, and compares
+// documents, images and boards.
 #include "document/zelfile.h"
+#include "programming/documentdiff.h"
 #include "programming/image.h"
+#include "programming/imagedecoder.h"
+#include "programming/imagefields.h"
 #include "programming/run.h"
 #include "programming/settings.h"
 #include "radiolink/server/portlist.h"
@@ -31,7 +34,9 @@ constexpr int Usage = 64;
 constexpr int InvalidData = 65; // a document that cannot be programmed, or invalid JSON
 constexpr int CannotRead = 66;  // an input file missing, unreadable or refused
 constexpr int CannotWrite = 73;
-constexpr int Mismatch = 75; // the board differs from the image
+constexpr int Mismatch = 75;     // the board differs from the image
+constexpr int NotADocument = 76; // the board's bytes do not decode into a document
+constexpr int Differ = 1;        // zeltool diff: the two differ
 constexpr int Interrupted = 130;
 } // namespace status
 
@@ -134,30 +139,11 @@ void Show(const TBoardData& d, std::ostream& out) {
     }
 }
 
-const char* BlockName(std::size_t offset) {
-    using namespace imagelayout;
-    if (offset < SpeedDial)
-        return "header";
-    if (offset < PttNumbers)
-        return "speed dial";
-    if (offset < ChecksumHeader)
-        return "PTT numbers";
-    if (offset < Banks)
-        return "checksum area header";
-    if (offset < Channels)
-        return "bank records";
-    if (offset < Reserved)
-        return "channel table";
-    if (offset < SpeedDialCopy)
-        return "reserved";
-    return "speed dial copy";
-}
-
 void HexDump(const TOptionImage& image, std::ostream& out) {
     const char* block = nullptr;
     for (std::size_t offset = 0; offset < image.size(); offset += 16) {
-        if (BlockName(offset) != block) {
-            block = BlockName(offset);
+        if (BlockAt(offset) != block) {
+            block = BlockAt(offset);
             out << "; " << block << "\n";
         }
         char line[80];
@@ -215,31 +201,178 @@ class CliObserver final : public IProgrammingObserver {
     std::string counter_;
 };
 
-// Reads the whole board memory.
+// Reads the whole board, with progress, as the programming run writes it.
 int ReadBoard(IRadio& radio, int port, TOptionImage& board) {
-    return radio.ReadData(port, board.data(), 0, static_cast<std::int32_t>(board.size()));
+    CliObserver observer;
+    ProgrammingOptions options;
+    options.Cancelled = [] { return interrupted.load(); };
+    const BoardReadResult result = ReadBoardImage(port, radio, observer, options);
+    if (result.Outcome == ReadOutcome::Cancelled)
+        return Fail(status::Interrupted, result.Message);
+    if (result.Outcome == ReadOutcome::RadioError)
+        return result.Code;
+    board = result.Image;
+    return status::Ok;
 }
 
-// Compares the board with the image; prints the first differences.
-int CompareWithImage(const TOptionImage& board, const TOptionImage& image) {
-    int differences = 0;
-    for (std::size_t i = 0; i < image.size(); ++i) {
-        if (board[i] == image[i])
-            continue;
-        if (differences < 8) {
-            char line[96];
-            std::snprintf(line, sizeof line, "  address %zu (0x%03zX, %s): board %02X, image %02X",
-                          i, i, BlockName(i), board[i], image[i]);
-            std::cerr << line << "\n";
-        }
-        ++differences;
+// ReadBoard, with a failure reported in `context`.
+int ReadOrFail(IRadio& radio, int port, TOptionImage& board, const std::string& context) {
+    const int code = ReadBoard(radio, port, board);
+    if (code == status::Ok || code == status::Interrupted)
+        return code;
+    return Fail(code, context + ResultMessage(code));
+}
+
+void PrintBytes(std::ostream& out, const char* label, const TOptionImage& image,
+                const ImageDifference& difference) {
+    out << label;
+    const std::size_t shown = std::min<std::size_t>(difference.Last - difference.First + 1, 8);
+    for (std::size_t i = 0; i < shown; ++i) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02X", image[difference.First + i]);
+        out << hex;
     }
+    if (shown < difference.Last - difference.First + 1)
+        out << " ...";
+}
+
+// Prints every stretch of differing bytes with the field it lies in.
+void PrintDifferences(const TOptionImage& board, const TOptionImage& image, const char* boardLabel,
+                      const char* imageLabel) {
+    for (const ImageDifference& difference : CompareImages(board, image)) {
+        std::cerr << "  " << DescribeAddresses(difference) << ": " << difference.Field.Describe()
+                  << ":";
+        PrintBytes(std::cerr, boardLabel, board, difference);
+        std::cerr << ",";
+        PrintBytes(std::cerr, imageLabel, image, difference);
+        std::cerr << "\n";
+    }
+}
+
+// Compares the board with the image, naming the field of every difference.
+int CompareWithImage(const TOptionImage& board, const TOptionImage& image) {
+    std::size_t differences = 0;
+    for (std::size_t i = 0; i < image.size(); ++i)
+        differences += board[i] != image[i];
     if (differences == 0) {
         std::cerr << "Verified: the option board holds the image (" << image.size() << " bytes)\n";
         return status::Ok;
     }
+    PrintDifferences(board, image, " board", " image");
     return Fail(status::Mismatch, "verification failed: " + std::to_string(differences) +
                                       " byte(s) of the board differ from the image");
+}
+
+void PrintFindings(const DecodedImage& decoded, const std::string& source) {
+    for (const DecodeFinding* problem : decoded.Problems())
+        std::cerr << "  " << problem->Text() << "\n";
+    if (!decoded.Clean())
+        return;
+    for (const auto& finding : decoded.Findings)
+        std::cerr << "note (" << source << "): " << finding.Text() << "\n";
+}
+
+int Read(int portOption, const std::string& output, bool force) {
+    PrepareLibraryForReading(TProductData{});
+    TarvoRadio radio;
+    TOptionImage board{};
+    const int port = ChoosePort(portOption);
+    if (const int read = ReadOrFail(radio, port, board, ""); read != status::Ok)
+        return read;
+    if (std::filesystem::path(output).extension() != ".zel") {
+        if (!WriteBinary(output, board.data(), board.size()))
+            return Fail(status::CannotWrite, "cannot write " + output);
+        std::cerr << "Board memory written to " << output << "\n";
+        return status::Ok;
+    }
+    const DecodedImage decoded = DecodeImage(board);
+    if (!decoded.Clean()) {
+        std::cerr << "The option board holds bytes that no document makes:\n";
+        PrintFindings(decoded, "board");
+        if (!force)
+            return Fail(status::NotADocument,
+                        "the board does not hold a programmed image; nothing was written (--force "
+                        "writes what could be decoded, -o FILE.bin keeps the raw bytes)");
+    } else {
+        PrintFindings(decoded, "board");
+    }
+    if (const int saved = SaveOrFail(*decoded.Document, output); saved != status::Ok)
+        return saved;
+    std::cerr << "Document written to " << output << "\n";
+    return status::Ok;
+}
+
+// One side of a comparison: a document, an image file or a board.
+struct Side {
+    std::string Label;
+    std::unique_ptr<TBoardData> Document; // when the side is a document
+    TOptionImage Image{};
+};
+
+int LoadSide(const std::string& what, Side& side) {
+    side.Label = what;
+    if (what.starts_with("port:")) {
+        const std::string number = what.substr(5);
+        if (number.size() != 1 || number[0] < '1' || number[0] > '4')
+            return Fail(status::Usage, what + ": use port:1 .. port:4");
+        PrepareLibraryForReading(TProductData{});
+        TarvoRadio radio;
+        return ReadOrFail(radio, number[0] - '0', side.Image, what + ": ");
+    }
+    std::unique_ptr<TBoardData> document;
+    if (LoadDocument(what, document) == ZelResult::Ok) {
+        side.Document = std::move(document);
+        if (const int built = BuildImage(side.Image, *side.Document); built != buildresult::Ok)
+            return Fail(status::InvalidData, what + ": " + BuildFailureMessage(built));
+        return status::Ok;
+    }
+    std::ifstream in(what, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+    if (!in.is_open() || bytes.size() != kImageSize)
+        return Fail(status::CannotRead, what + ": neither a document nor a " +
+                                            std::to_string(kImageSize) + "-byte image");
+    std::copy(bytes.begin(), bytes.end(), side.Image.begin());
+    return status::Ok;
+}
+
+int Diff(const std::string& first, const std::string& second) {
+    Side a;
+    Side b;
+    if (const int loaded = LoadSide(first, a); loaded != status::Ok)
+        return loaded;
+    if (const int loaded = LoadSide(second, b); loaded != status::Ok)
+        return loaded;
+    std::vector<std::string> lines;
+    if (a.Document && b.Document) {
+        lines = DiffDocuments(*a.Document, *b.Document, DiffScope::Everything);
+    } else if (a.Image != b.Image) {
+        // Compared as the board sees them: both decoded from their images,
+        // their sites named after the document's where there is one.
+        DecodedImage x = DecodeImage(a.Image);
+        DecodedImage y = DecodeImage(b.Image);
+        if (const TBoardData* names = a.Document ? a.Document.get() : b.Document.get()) {
+            NameSitesAfter(*x.Document, *names);
+            NameSitesAfter(*y.Document, *names);
+        }
+        lines = DiffDocuments(*x.Document, *y.Document, DiffScope::ImageContent);
+        for (const auto& [side, decoded] : {std::pair{&a, &x}, std::pair{&b, &y}})
+            if (!decoded->Clean()) {
+                std::cout << side->Label << " holds bytes that no document makes:\n";
+                for (const DecodeFinding* problem : decoded->Problems())
+                    std::cout << "  " << problem->Text() << "\n";
+            }
+        if (lines.empty())
+            for (const ImageDifference& difference : CompareImages(a.Image, b.Image))
+                lines.push_back(difference.Field.Describe() + ": " + DescribeAddresses(difference) +
+                                " differ");
+    }
+    for (const std::string& line : lines)
+        std::cout << line << "\n";
+    if (lines.empty()) {
+        std::cout << "The same: " << first << " and " << second << "\n";
+        return status::Ok;
+    }
+    return status::Differ;
 }
 
 std::string Timestamp() {
@@ -271,8 +404,10 @@ int Program(const std::string& file, int portOption, bool verify, const std::str
 
     if (!backupDir.empty()) {
         TOptionImage board{};
-        if (const int code = ReadBoard(radio, port, board); code != 0)
-            return Fail(code, "backup read failed, nothing was written: " + ResultMessage(code));
+        if (const int read =
+                ReadOrFail(radio, port, board, "backup read failed, nothing was written: ");
+            read != status::Ok)
+            return read;
         std::error_code ignored;
         std::filesystem::create_directories(backupDir, ignored);
         const auto path = std::filesystem::path(backupDir) / ("board-" + Timestamp() + ".bin");
@@ -304,8 +439,9 @@ int Program(const std::string& file, int portOption, bool verify, const std::str
     if (!verify)
         return status::Ok;
     TOptionImage board{};
-    if (const int code = ReadBoard(radio, port, board); code != 0)
-        return Fail(code, "verification read failed: " + ResultMessage(code));
+    if (const int read = ReadOrFail(radio, port, board, "verification read failed: ");
+        read != status::Ok)
+        return read;
     return CompareWithImage(board, image);
 }
 
@@ -349,11 +485,13 @@ int main(int argc, char** argv) {
                  "programming.\nExit codes: 0 success; 1..14, 100, 200 the radio-link result "
                  "(see the README); 64 usage; 65 invalid document or JSON; 66 input file "
                  "unreadable or refused; 73 output file not written; 75 verification found "
-                 "differences; 130 interrupted."};
+                 "differences; 76 the board holds no document's image (read); 130 interrupted. "
+                 "diff exits 0 when the two are the same and 1 when they differ."};
     app.require_subcommand(1);
-    std::string file, input, output, backupDir;
+    std::string file, input, second, output, backupDir;
     int port = 0;
     bool verify = false;
+    bool force = false;
 
     auto* newCommand = app.add_subcommand("new", "Create a new document with its defaults");
     newCommand->add_option("FILE", file, "Document to create")->required();
@@ -377,9 +515,22 @@ int main(int argc, char** argv) {
     program->add_flag("--verify", verify, "Read the board back and compare it with the image");
     program->add_option("--backup", backupDir,
                         "First save the board's current memory into a timestamped file here");
-    auto* read = app.add_subcommand("read", "Read the option board's 2256 bytes");
+    auto* read = app.add_subcommand("read", "Read the option board into a document or a file");
     read->add_option("--port", port, "Serial port 1..4")->check(CLI::Range(1, 4));
-    read->add_option("-o,--output", output, "Binary file to write")->required();
+    read->add_option("-o,--output", output,
+                     "FILE.zel: the board decoded into a document; any other name: the raw "
+                     "2256 bytes")
+        ->required();
+    read->add_flag("--force", force,
+                   "Write the document also when the board holds bytes that "
+                   "no document makes (what could be decoded)");
+    auto* diff = app.add_subcommand("diff", "List the differences between two configurations, "
+                                            "field by field");
+    for (auto* operand : {&input, &second})
+        diff->add_option(
+                operand == &input ? "A" : "B", *operand,
+                "A document (.zel), a 2256-byte image file, or port:N for the board on COMN")
+            ->required();
     auto* verifyCommand = app.add_subcommand("verify", "Compare the option board with a document");
     verifyCommand->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
     verifyCommand->add_option("--port", port, "Serial port 1..4")->check(CLI::Range(1, 4));
@@ -421,20 +572,10 @@ int main(int argc, char** argv) {
         return SaveOrFail(document, output);
     }
 
-    if (*read) {
-        // Reading needs an initialised library but no document: the default
-        // radio serves.
-        TarvoDllInit(std::string(limits::kPortableRadio.ProductName).c_str(),
-                     std::string(limits::kPortableRadio.ModelNumber).c_str(), limits::kPacketSize,
-                     limits::kPacketSize);
-        TarvoRadio radio;
-        TOptionImage board{};
-        if (const int code = ReadBoard(radio, ChoosePort(port), board); code != 0)
-            return Fail(code, ResultMessage(code));
-        if (!WriteBinary(output, board.data(), board.size()))
-            return Fail(status::CannotWrite, "cannot write " + output);
-        return status::Ok;
-    }
+    if (*read)
+        return Read(port, output, force);
+    if (*diff)
+        return Diff(input, second);
 
     if (*program)
         return Program(file, port, verify, backupDir);
@@ -472,7 +613,7 @@ int main(int argc, char** argv) {
     // verify
     TarvoRadio radio;
     TOptionImage board{};
-    if (const int code = ReadBoard(radio, ChoosePort(port), board); code != 0)
-        return Fail(code, ResultMessage(code));
+    if (const int got = ReadOrFail(radio, ChoosePort(port), board, ""); got != status::Ok)
+        return got;
     return CompareWithImage(board, built);
 }

@@ -1,0 +1,624 @@
+#include "programming/imagedecoder.h"
+
+#include "document/limits.h"
+#include "programming/encodings.h"
+#include "programming/imagefields.h"
+#include "radiolink/modeltable.h"
+#include "resources/stringtable.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <set>
+
+using namespace imagelayout;
+
+std::string DecodeFinding::Text() const {
+    return Where + ": " + What;
+}
+
+bool DecodedImage::Clean() const {
+    return Problems().empty();
+}
+
+std::vector<const DecodeFinding*> DecodedImage::Problems() const {
+    std::vector<const DecodeFinding*> problems;
+    for (const auto& finding : Findings)
+        if (finding.Kind == DecodeFinding::Type::Unproducible)
+            problems.push_back(&finding);
+    return problems;
+}
+
+namespace {
+
+constexpr std::uint8_t kKindBits[] = {0x00, 0x80, 0xC0, 0xA0, 0xE0};
+constexpr std::uint8_t kSecureSpeechCodes[] = {0x01, 0x00, 0x04, 0x02, 0x06};
+
+unsigned Nibble(const std::uint8_t* bytes, int n) {
+    return n % 2 == 0 ? bytes[n / 2] >> 4 : bytes[n / 2] & 0x0F;
+}
+
+std::string Hex(const std::uint8_t* bytes, std::size_t count) {
+    std::string text;
+    char hex[4];
+    for (std::size_t i = 0; i < count; ++i) {
+        std::snprintf(hex, sizeof hex, i == 0 ? "%02X" : " %02X", bytes[i]);
+        text += hex;
+    }
+    return text;
+}
+
+bool AllAre(const std::uint8_t* bytes, std::size_t count, std::uint8_t value) {
+    return std::all_of(bytes, bytes + count, [value](std::uint8_t b) { return b == value; });
+}
+
+bool IsRouteDigit(unsigned value) {
+    return std::find(kRouteDigits.begin(), kRouteDigits.end(), static_cast<int>(value)) !=
+           kRouteDigits.end();
+}
+
+// Digits right-aligned in the first `nibbles` nibbles, F before them.
+std::optional<std::string> PackedDigits(const std::uint8_t* bytes, int nibbles) {
+    int n = 0;
+    while (n < nibbles && Nibble(bytes, n) == 0x0F)
+        ++n;
+    std::string digits;
+    for (; n < nibbles; ++n) {
+        const unsigned digit = Nibble(bytes, n);
+        if (digit > 9)
+            return std::nullopt;
+        digits += static_cast<char>('0' + digit);
+    }
+    return digits;
+}
+
+// The shortest text of at most nine characters that encodes to `units` of
+// 125 Hz: the value rounded up to d decimals lies inside the unit for some
+// d <= 5, since a unit is wider than 10 Hz.
+std::string FrequencyText(std::uint32_t units) {
+    for (int decimals = 0; decimals <= 6; ++decimals) {
+        std::uint64_t scale = 1;
+        for (int i = 0; i < decimals; ++i)
+            scale *= 10;
+        // MHz = units / 8000; ceil(units * scale / 8000) in 1/scale MHz.
+        const std::uint64_t value = (std::uint64_t{units} * scale + 7999) / 8000;
+        char text[64];
+        if (decimals == 0)
+            std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(value));
+        else
+            std::snprintf(text, sizeof text, "%llu.%0*llu",
+                          static_cast<unsigned long long>(value / scale), decimals,
+                          static_cast<unsigned long long>(value % scale));
+        if (std::string_view(text).size() <= limits::kFrequency && EncodeFrequency(text) == units)
+            return text;
+    }
+    return {};
+}
+
+class Decoder {
+  public:
+    explicit Decoder(const TOptionImage& image) : image_(image) {}
+
+    DecodedImage Run() {
+        result_.Document = std::make_unique<TBoardData>();
+        TBoardData& d = *result_.Document;
+        const bool modelBit = DecodeHeader(d.Global);
+        ChooseProduct(d.Product, modelBit);
+        DecodeSpeedDial(d.SpeedDial);
+        DecodeChecksumHeader(d.Global);
+        DecodeChannels();
+        DecodeBanks(d);
+        RebuildSites(d);
+        Check(AllAre(&image_[Reserved], SpeedDialCopy - Reserved, 0x00), "reserved",
+              "holds bytes other than 00");
+        NoteWhatIsNotCarried();
+        return std::move(result_);
+    }
+
+  private:
+    void Problem(std::string where, std::string what) {
+        result_.Findings.push_back(
+            {DecodeFinding::Type::Unproducible, std::move(where), std::move(what)});
+    }
+    void Check(bool holds, const std::string& where, const std::string& what) {
+        if (!holds)
+            Problem(where, what);
+    }
+    std::string At(std::size_t address) const { return FieldAt(address).Describe(); }
+
+    // A pair of bytes that is either `on on` (1) or 00 00 (0).
+    std::int32_t Pair(std::size_t at, std::uint8_t on) {
+        if (image_[at] == on && image_[at + 1] == on)
+            return 1;
+        Check(image_[at] == 0 && image_[at + 1] == 0, At(at),
+              Hex(&image_[at], 2) + " is neither " + Hex(&on, 1) + " " + Hex(&on, 1) +
+                  " nor 00 00");
+        return 0;
+    }
+    std::int32_t Byte(std::size_t at, std::uint8_t on, std::uint8_t off) {
+        if (image_[at] == on)
+            return 1;
+        Check(image_[at] == off, At(at),
+              Hex(&image_[at], 1) + " is neither " + Hex(&on, 1) + " nor " + Hex(&off, 1));
+        return 0;
+    }
+
+    // Returns the model bit: the model number begins with 'P'.
+    bool DecodeHeader(TGlobalData& g) {
+        const std::uint8_t* h = &image_[Header];
+        g.BusyDetectCtcss = Pair(0, 0xFF);
+        g.BusyDetectCarrier = 1 - g.BusyDetectCtcss;
+        g.ConventionalOperation = Pair(2, 0xFF);
+        Check((h[4] & ~0x03) == 0, At(4), Hex(h + 4, 1) + " sets bits no option uses");
+        g.ExtMicDelayed = h[4] & 0x01;
+        g.ExtMicStandard = 1 - g.ExtMicDelayed;
+        g.DisableDisconnectBeep = 1 - Byte(5, 0x01, 0x00);
+        g.ClearChannelAlert = Pair(6, 0xFF);
+        g.DisableRadioKill = Pair(8, 0x03);
+        Check((h[10] & ~0x03) == 0 && h[11] == h[10], At(10),
+              Hex(h + 10, 2) + " is not one value twice, bits 0 and 1 only");
+        g.DisableUserProgramming = (h[10] & 0x01) != 0 ? 0 : 1;
+        g.RestrictKeypadCalls = (h[10] & 0x02) != 0 ? 0 : 1;
+        Check(h[12] == 0 && h[13] == 0, At(12), Hex(h + 12, 2) + " is not 00 00");
+        Check(h[14] == 0xC3 && h[15] == 0xC3, At(14), Hex(h + 14, 2) + " is not C3 C3");
+        return (h[4] & 0x02) != 0;
+    }
+
+    void ChooseProduct(TProductData& product, bool modelBit) {
+        // New documents hold the portable radio; its model number does not
+        // begin with 'P', nor does the mobile one's.
+        if (!modelBit)
+            return;
+        for (const auto& row : tarvo::LoadModelTable())
+            if (row.ModelNumber.starts_with('P')) {
+                product.ProductName.Set(row.ProductName);
+                product.ModelNumber.Set(row.ModelNumber);
+                return;
+            }
+        Problem(At(4), "marks a model number beginning with P, and no radio of the model table "
+                       "has one");
+    }
+
+    void DecodeSpeedDial(TSdData& speedDial) {
+        for (int i = 0; i < TSdData::kLocations; ++i) {
+            const std::size_t at = SpeedDial + 8 * static_cast<std::size_t>(i);
+            const auto digits = PackedDigits(&image_[at], 15);
+            Check(digits.has_value(), At(at), Hex(&image_[at], 8) + " is not a packed dial string");
+            speedDial.Number[static_cast<std::size_t>(i)].Set(digits.value_or(""));
+            const unsigned route = Nibble(&image_[at], 15);
+            Check(IsRouteDigit(route), At(at),
+                  "route " + std::to_string(route) + " is not one of the route list");
+            speedDial.Route[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(route);
+        }
+        Check(std::equal(&image_[SpeedDial], &image_[SpeedDial] + 80, &image_[SpeedDialCopy]),
+              "speed dial copy", "differs from the speed dial table");
+    }
+
+    void DecodeChecksumHeader(TGlobalData& g) {
+        Check(image_[ChecksumHeader] == 0x0A, At(ChecksumHeader),
+              Hex(&image_[ChecksumHeader], 1) + " is not 0A");
+        const std::uint8_t* esn = &image_[ChecksumHeader + 1];
+        const std::size_t length = static_cast<std::size_t>(std::find(esn, esn + 10, 0x00) - esn);
+        Check(AllAre(esn + length, 10 - length, 0x00), At(ChecksumHeader + 1),
+              "characters follow the end of the ESN");
+        Check(std::all_of(esn, esn + length, [](std::uint8_t c) { return c >= 0x20 && c <= 0x5F; }),
+              At(ChecksumHeader + 1), "holds characters outside space..underscore");
+        g.EsnText.Set(std::string(reinterpret_cast<const char*>(esn), length));
+        g.VerifyEsn = length > 0 ? 1 : 0;
+        Check(AllAre(&image_[ChecksumHeader + 11], 3, 0x00), At(ChecksumHeader + 11),
+              "is not 00 00 00");
+        bankCount_ = image_[142];
+        Check(bankCount_ <= limits::kMaxBanks, At(142),
+              std::to_string(bankCount_) + " banks; a document holds at most " +
+                  std::to_string(limits::kMaxBanks));
+        unsigned sum = 0;
+        for (std::size_t i = ChecksumHeader; i < Reserved; ++i)
+            sum += image_[i];
+        Check(sum % 256 == 0, At(Checksum),
+              "wrong: the checksum area sums to " + std::to_string(sum % 256) + ", not 0");
+    }
+
+    void DecodeChannels() {
+        const std::uint8_t* table = &image_[Channels];
+        auto record = [&](int slot) {
+            return table + ChannelSize * static_cast<std::size_t>(slot);
+        };
+        while (stored_ < ChannelSlots && !AllAre(record(stored_), ChannelSize, 0x00))
+            ++stored_;
+        for (int slot = stored_; slot < ChannelSlots; ++slot)
+            Check(AllAre(record(slot), ChannelSize, 0x00), At(Channels + ChannelSize * slot),
+                  "a channel after a free record (the table fills from the start)");
+        std::map<TChannelRecord, int> seen;
+        for (int slot = 0; slot < stored_; ++slot) {
+            const std::uint8_t* r = record(slot);
+            const std::string where = Numbered("channel record", slot);
+            TChannelRecord bytes;
+            std::copy_n(r, ChannelSize, bytes.begin());
+            if (const auto [it, fresh] = seen.emplace(bytes, slot); !fresh)
+                Problem(where, "the same as channel record " + std::to_string(it->second + 1) +
+                                   " (the builder stores each channel once)");
+            TRfChannel channel;
+            channel.TxFrequency.Set(Frequency(r, where + ", transmit frequency"));
+            channel.RxFrequency.Set(Frequency(r + 3, where + ", receive frequency"));
+            channel.TxCtcss.Set(Tone(r + 6, where + ", transmit CTCSS"));
+            channel.RxCtcss.Set(Tone(r + 8, where + ", receive CTCSS"));
+            const std::uint8_t flags = r[10];
+            Check((flags & ~0x07) == 0 && (flags & 0x06) != 0x06, where + ", spacing and Q-Lift",
+                  Hex(&flags, 1) + " is not one spacing with or without Q-Lift");
+            channel.Spacing20k = (flags & 0x02) != 0 ? 1 : 0;
+            channel.Spacing25k = (flags & 0x04) != 0 && channel.Spacing20k == 0 ? 1 : 0;
+            channel.Spacing12k5 = channel.Spacing20k == 0 && channel.Spacing25k == 0 ? 1 : 0;
+            channel.QLift = flags & 0x01;
+            Check(AllAre(r + 11, 4, 0x00), where + ", reserved", "is not 00 00 00 00");
+            channels_.push_back(channel);
+        }
+    }
+
+    static std::string Numbered(const char* what, int index) {
+        return std::string(what) + " " + std::to_string(index + 1);
+    }
+
+    std::string Frequency(const std::uint8_t* bytes, const std::string& where) {
+        const std::uint32_t units = (std::uint32_t{bytes[0]} << 16) | (bytes[1] << 8) | bytes[2];
+        const std::string text = FrequencyText(units);
+        Check(!text.empty() && CheckFreqSpec(text, 1, nullptr, 0) == 0, where,
+              (text.empty() ? Hex(bytes, 3) : text + " MHz") +
+                  " is not a frequency above 10 and below 1000 MHz");
+        return text;
+    }
+
+    std::string Tone(const std::uint8_t* bytes, const std::string& where) {
+        const unsigned tenths = (unsigned{bytes[0]} << 8) | bytes[1];
+        if (tenths == 0)
+            return "None";
+        for (const auto& tone : StringsFrom(strings::kTones))
+            if (EncodeTone(tone) == tenths)
+                return tone;
+        const std::string text = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+        Problem(where, text + " Hz is not a tone of the CTCSS list");
+        return text;
+    }
+
+    // An address code of the given kind; the bank's own system ID is left out
+    // of the text ("1234"), any other is written ("05-1234").
+    std::string AddressCode(const std::uint8_t* code, int kind, unsigned systemId,
+                            const std::string& where) {
+        if (AllAre(code, 3, 0x00))
+            return {};
+        if ((code[0] & 0xE0) != kKindBits[kind]) {
+            Problem(where, Hex(code, 3) + " is not an address code of this kind");
+            return {};
+        }
+        const auto digits = PackedDigits(code + 1, 4);
+        if (!digits || digits->size() != 4) {
+            Problem(where, Hex(code, 3) + " does not hold four BCD digits");
+            return {};
+        }
+        const unsigned system = code[0] & 0x1F;
+        if (system == systemId)
+            return *digits;
+        char text[16];
+        std::snprintf(text, sizeof text, "%02u-%s", system, digits->c_str());
+        return text;
+    }
+
+    void DecodeBanks(TBoardData& d) {
+        const int banks = std::min(bankCount_, limits::kMaxBanks);
+        for (int i = 0; i < MaxBanks; ++i) {
+            const std::size_t at = Banks + BankSize * static_cast<std::size_t>(i);
+            const std::size_t ptt = PttNumbers + 2 * static_cast<std::size_t>(i);
+            if (i >= banks) {
+                Check(AllAre(&image_[at], BankSize, 0x00), Numbered("bank record", i),
+                      "holds bytes beyond the bank count");
+                Check(AllAre(&image_[ptt], 2, 0xFF), At(ptt), "set beyond the bank count");
+                continue;
+            }
+            auto bank = std::make_unique<TBankData>();
+            lists_.push_back(DecodeBank(*bank, &image_[at], &image_[ptt], i));
+            d.Banks.Append(bank);
+        }
+    }
+
+    std::vector<int> DecodeBank(TBankData& b, const std::uint8_t* r, const std::uint8_t* pttEntry,
+                                int index) {
+        const std::string where = Numbered("bank record", index) + ", ";
+        // The name, padded with spaces.
+        std::size_t length = 14;
+        while (length > 0 && r[length - 1] == ' ')
+            --length;
+        Check(std::find(r, r + length, 0x00) == r + length, where + "name", "holds a 00 byte");
+        b.Name.Set(std::string(reinterpret_cast<const char*>(r), length));
+
+        // The system ID is in the primary address, which is always of the
+        // bank's own system.
+        const std::uint8_t* primary = r + 27;
+        unsigned systemId = 0;
+        if (!AllAre(primary, 3, 0x00) &&
+            (primary[0] & 0xE0) == kKindBits[addresskind::PrimaryAddress])
+            systemId = primary[0] & 0x1F;
+        b.SystemId.Set(systemId > 0 ? std::to_string(systemId) : "");
+        b.PagingCode.Set(
+            AddressCode(primary, addresskind::PrimaryAddress, systemId, where + "primary address"));
+
+        DecodeButton(b, r, systemId, where);
+        b.EmergencyOverride = Flag(r[24], where + "emergency override");
+        b.PriorityOverride = Flag(r[25], where + "priority override");
+        const auto code =
+            std::find(std::begin(kSecureSpeechCodes), std::end(kSecureSpeechCodes), r[26]);
+        Check(code != std::end(kSecureSpeechCodes), where + "secure speech",
+              Hex(r + 26, 1) + " is not a secure speech code");
+        b.Scrambler = code != std::end(kSecureSpeechCodes)
+                          ? static_cast<std::int32_t>(code - std::begin(kSecureSpeechCodes))
+                          : 0;
+        DecodePtt(b, r + 30, pttEntry, systemId, where);
+        DecodeReceiveGroups(b, r + 33, systemId, where + "receive groups");
+
+        std::vector<int> slots;
+        const int count = r[14];
+        Check(count <= limits::kMaxChannelsPerSite, where + "channel count",
+              std::to_string(count) + " channels; a site holds at most " +
+                  std::to_string(limits::kMaxChannelsPerSite));
+        for (int k = 0; k < 16; ++k) {
+            const int entry = r[45 + k];
+            if (k >= count) {
+                Check(entry == 0, where + "channel indices", "set beyond the channel count");
+                continue;
+            }
+            if (entry < 1 || entry > stored_) {
+                Problem(where + "channel indices",
+                        "index " + std::to_string(entry) + " names no stored channel record");
+                continue;
+            }
+            slots.push_back(entry - 1);
+        }
+        return slots;
+    }
+
+    std::int32_t Flag(std::uint8_t byte, const std::string& where) {
+        Check(byte == 0xFF || byte == 0x00, where, Hex(&byte, 1) + " is neither FF nor 00");
+        return byte == 0xFF ? 1 : 0;
+    }
+
+    void DecodeButton(TBankData& b, const std::uint8_t* r, unsigned systemId,
+                      const std::string& where) {
+        b.ButtonGroup = b.ButtonConnect = b.ButtonNone = 0;
+        const std::uint8_t action = r[15];
+        const std::uint8_t* data = r + 16;
+        if (action == 0x0A) {
+            b.ButtonGroup = 1;
+            b.ButtonPagingCode.Set(AddressCode(data, addresskind::GroupAction, systemId,
+                                               where + "button action data"));
+            Check(AllAre(data + 3, 5, 0x00), where + "button action data",
+                  "bytes after the group's code are not 00");
+        } else if (action == 0xFF) {
+            b.ButtonNone = 1;
+            Check(AllAre(data, 8, 0xFF), where + "button action data",
+                  "set although the button has no action");
+        } else if (IsRouteDigit(action)) {
+            b.ButtonConnect = 1;
+            b.ButtonRoute = action;
+            const auto digits = PackedDigits(data, 15);
+            Check(digits && Nibble(data, 15) == action, where + "button action data",
+                  Hex(data, 8) + " is not a dial string with route " + std::to_string(action));
+            b.ButtonNumber.Set(digits.value_or(""));
+        } else {
+            b.ButtonNone = 1;
+            Problem(where + "button action", Hex(&action, 1) + " is no button action");
+        }
+    }
+
+    void DecodePtt(TBankData& b, const std::uint8_t* p, const std::uint8_t* entry,
+                   unsigned systemId, const std::string& where) {
+        b.PttGroup = b.PttConnect = b.PttNone = 0;
+        const bool tableSet = !AllAre(entry, 2, 0xFF);
+        if (p[0] == 0x0F && p[1] == 0x00 && p[2] == 0x00) {
+            b.PttNone = 1;
+            Check(!tableSet, where + "PTT action", "a PTT number is listed for a bank without one");
+            return;
+        }
+        // A Connect action keeps its number in the PTT number table too; a
+        // Group code holds no F nibble.
+        const bool connect = tableSet || (p[1] == 0xFF && p[2] == 0xFF);
+        if (!connect) {
+            b.PttGroup = 1;
+            b.PttPagingCode.Set(
+                AddressCode(p, addresskind::GroupAction, systemId, where + "PTT action"));
+            return;
+        }
+        b.PttConnect = 1;
+        b.PttRoute = p[0];
+        Check(IsRouteDigit(p[0]), where + "PTT action",
+              Hex(p, 1) + " is not a route of the route list");
+        const auto digits = PackedDigits(p + 1, 4);
+        Check(digits.has_value() && std::equal(p + 1, p + 3, entry), where + "PTT action",
+              Hex(p + 1, 2) + " is not the PTT number of the PTT number table (" + Hex(entry, 2) +
+                  ")");
+        b.PttNumber.Set(digits.value_or(""));
+    }
+
+    void DecodeReceiveGroups(TBankData& b, const std::uint8_t* groups, unsigned systemId,
+                             const std::string& where) {
+        std::uint8_t first[3] = {groups[9], groups[10], groups[11]};
+        // Horn Alert sets the top bits of the first group's code: with the
+        // group present they read as its kind, with none as a bare E0.
+        if ((first[0] & 0xE0) == 0xE0) {
+            b.HornAlert = 1;
+            first[0] = (first[0] & 0x1F) == 0 && first[1] == 0 && first[2] == 0
+                           ? 0x00
+                           : static_cast<std::uint8_t>(kKindBits[addresskind::ReceiveGroup] |
+                                                       (first[0] & 0x1F));
+        }
+        std::vector<std::string> entries;
+        for (int k = 0; k < 4; ++k) {
+            const std::uint8_t* code = k == 0 ? first : groups + 9 - 3 * k;
+            entries.push_back(AddressCode(code, addresskind::ReceiveGroup, systemId, where));
+        }
+        while (!entries.empty() && entries.back().empty())
+            entries.pop_back();
+        std::string text;
+        for (std::size_t k = 0; k < entries.size(); ++k)
+            text += (k == 0 ? "" : ";") + entries[k];
+        b.ReceiveGroups.Set(text);
+    }
+
+    // Sites from the banks' channel lists. Walking the sites in order, the
+    // builder gives each new channel the next record, so the sites must come
+    // in an order that brings the records in the table's order.
+    //
+    // A list L whose highest record is m can bring the records [a, m] for
+    // any a from which L holds every record up to m and meets them in
+    // ascending order; earlier records must have come before it. The records
+    // that no list brings go, in order, into sites of their own (16 channels
+    // each at most): those no bank uses, and those that an unused site
+    // brought before a bank's site. Which list brings which stretch is chosen
+    // so that the fewest such sites are needed; the original document's own
+    // order is one possible choice, so a document's image never needs more
+    // sites than the document had.
+    void RebuildSites(TBoardData& d) {
+        std::vector<std::vector<int>> lists; // distinct, in the order of the banks
+        std::vector<int> listOfBank(lists_.size(), -1);
+        for (std::size_t i = 0; i < lists_.size(); ++i) {
+            if (lists_[i].empty())
+                continue;
+            auto it = std::find(lists.begin(), lists.end(), lists_[i]);
+            if (it == lists.end())
+                it = lists.insert(lists.end(), lists_[i]);
+            listOfBank[i] = static_cast<int>(it - lists.begin());
+        }
+
+        // The stretch [from, highest] that each list can bring.
+        struct Reach {
+            int From;
+            int Highest;
+        };
+        std::vector<Reach> reach;
+        for (const auto& list : lists) {
+            std::map<int, int> firstSeen; // record -> first position in the list
+            for (std::size_t k = 0; k < list.size(); ++k)
+                firstSeen.emplace(list[k], static_cast<int>(k));
+            const int highest = firstSeen.rbegin()->first;
+            int from = highest;
+            while (from > 0 && firstSeen.count(from - 1) != 0 &&
+                   firstSeen[from - 1] < firstSeen[from])
+                --from;
+            reach.push_back({from, highest});
+        }
+
+        // cost[p][r]: the fewest sites of unused records needed for records
+        // p.. when the current such site already holds r records.
+        constexpr int kFull = limits::kMaxChannelsPerSite;
+        const int n = stored_;
+        constexpr int kNever = 1 << 20;
+        std::vector<std::array<int, kFull + 1>> cost(static_cast<std::size_t>(n) + 1);
+        cost[static_cast<std::size_t>(n)].fill(0);
+        auto after = [](int held) { return held == kFull ? 1 : held + 1; };
+        for (int p = n - 1; p >= 0; --p) {
+            for (int held = 0; held <= kFull; ++held) {
+                int best =
+                    (held == 0 || held == kFull ? 1 : 0) +
+                    cost[static_cast<std::size_t>(p) + 1][static_cast<std::size_t>(after(held))];
+                for (const Reach& r : reach)
+                    if (r.From <= p && p <= r.Highest)
+                        best = std::min(best, cost[static_cast<std::size_t>(r.Highest) + 1][0]);
+                cost[static_cast<std::size_t>(p)][static_cast<std::size_t>(held)] =
+                    std::min(best, kNever);
+            }
+        }
+
+        std::vector<int> siteOfList(lists.size(), -1);
+        int sites = 0;
+        int unused = 0;
+        auto addSite = [&](const std::vector<int>& slots, const std::string& name) {
+            auto site = std::make_unique<TRfSite>();
+            site->SetName(name);
+            for (const int slot : slots) {
+                auto channel =
+                    std::make_unique<TRfChannel>(channels_[static_cast<std::size_t>(slot)]);
+                site->Channels.Append(channel);
+            }
+            d.Sites.Append(site);
+            return sites++;
+        };
+        std::vector<int> run;
+        auto endRun = [&] {
+            if (run.empty())
+                return;
+            addSite(run, ++unused == 1 ? "Unused channels"
+                                       : "Unused channels " + std::to_string(unused));
+            run.clear();
+        };
+        for (int p = 0; p < n;) {
+            const int held = static_cast<int>(run.size());
+            const int target = cost[static_cast<std::size_t>(p)][static_cast<std::size_t>(held)];
+            int chosen = -1;
+            for (std::size_t k = 0; k < reach.size() && chosen < 0; ++k)
+                if (siteOfList[k] < 0 && reach[k].From <= p && p <= reach[k].Highest &&
+                    cost[static_cast<std::size_t>(reach[k].Highest) + 1][0] == target)
+                    chosen = static_cast<int>(k);
+            if (chosen >= 0) {
+                endRun();
+                siteOfList[static_cast<std::size_t>(chosen)] = addSite(
+                    lists[static_cast<std::size_t>(chosen)], "Site " + std::to_string(sites + 1));
+                p = reach[static_cast<std::size_t>(chosen)].Highest + 1;
+                continue;
+            }
+            if (held == kFull)
+                endRun();
+            run.push_back(p++);
+        }
+        endRun();
+        // Lists that bring no record of their own (all their channels are in
+        // earlier sites) come last.
+        for (std::size_t k = 0; k < lists.size(); ++k)
+            if (siteOfList[k] < 0)
+                siteOfList[k] = addSite(lists[k], "Site " + std::to_string(sites + 1));
+        Check(sites <= limits::kMaxSites, "channel indices",
+              "the channels need " + std::to_string(sites) + " sites; a document holds at most " +
+                  std::to_string(limits::kMaxSites));
+        for (std::size_t i = 0; i < lists_.size(); ++i) {
+            const int site =
+                listOfBank[i] >= 0 ? siteOfList[static_cast<std::size_t>(listOfBank[i])] : -1;
+            if (site >= 0 && site < d.Sites.Count())
+                d.Banks[static_cast<int>(i)].Site = &d.Sites[site];
+        }
+    }
+
+    void NoteWhatIsNotCarried() {
+        const std::pair<const char*, const char*> notes[] = {
+            {"sites", "the image holds no site names; the sites are named Site 1, Site 2, ..."},
+            {"password", "the image holds no document password; the document has none"},
+            {"product", "the image holds only whether the model number begins with P; the "
+                        "product is the default radio of that kind"},
+            {"texts", "dial strings and numbers hold only their digits, a PTT number only its "
+                      "last four, and fields of actions that are not chosen are empty"},
+        };
+        for (const auto& [where, what] : notes)
+            result_.Findings.push_back({DecodeFinding::Type::NotCarried, where, what});
+    }
+
+    const TOptionImage& image_;
+    DecodedImage result_;
+    int bankCount_ = 0;
+    int stored_ = 0;
+    std::vector<TRfChannel> channels_;
+    std::vector<std::vector<int>> lists_; // each bank's channel records, 0-based
+};
+
+} // namespace
+
+DecodedImage DecodeImage(const TOptionImage& image) {
+    return Decoder(image).Run();
+}
+
+void NameSitesAfter(TBoardData& decoded, const TBoardData& original) {
+    std::set<const TRfSite*> named;
+    for (int i = 0; i < decoded.Banks.Count() && i < original.Banks.Count(); ++i) {
+        TRfSite* site = decoded.Banks[i].Site;
+        const TRfSite* source = original.Banks[i].Site;
+        if (site == nullptr || source == nullptr || !named.insert(site).second)
+            continue;
+        site->SetName(source->Name.View());
+    }
+}

@@ -1,0 +1,48 @@
+// The inverse of the image builder: the 2256 bytes of an option board back
+// into an editable document. For every image the builder makes from a
+// document, building the decoded document gives the same bytes again.
+#pragma once
+
+#include "document/records.h"
+#include "programming/image.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct DecodeFinding {
+    enum class Type {
+        // Something a document holds that no image carries (site names, the
+        // password, ...): the decoded document has a stand-in.
+        NotCarried,
+        // Bytes that no document makes: the decoded document holds what
+        // could be read, and building it gives other bytes there.
+        Unproducible,
+    };
+    Type Kind = Type::Unproducible;
+    std::string Where; // "bank record 3, PTT action", "channel record 7", ...
+    std::string What;
+
+    // "Where: What"
+    std::string Text() const;
+};
+
+struct DecodedImage {
+    std::unique_ptr<TBoardData> Document;
+    std::vector<DecodeFinding> Findings;
+
+    // No byte that a document cannot make.
+    bool Clean() const;
+    std::vector<const DecodeFinding*> Problems() const;
+};
+
+// Decodes an image. The sites are rebuilt from the banks' channel lists in
+// an order that gives back the channel table's order, named "Site 1", ...;
+// channels that no bank uses go into sites of their own, "Unused channels".
+// The product is a pair of the model table that the header's model bit fits.
+DecodedImage DecodeImage(const TOptionImage& image);
+
+// Names the decoded document's sites after those of `original`, through
+// the banks: a decoded site takes the name of the original site of the
+// first bank that uses it. Sites no bank uses keep their names.
+void NameSitesAfter(TBoardData& decoded, const TBoardData& original);
