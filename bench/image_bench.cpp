@@ -1,6 +1,8 @@
-// Building the option-board image of a document at every limit: 16 sites of
-// 16 channels (64 distinct), 16 banks with every field filled.
+// Building the option-board image of a document at every limit (16 sites of
+// 16 channels, 64 distinct, 16 banks with every field filled), and decoding
+// such an image back into a document.
 #include "programming/image.h"
+#include "programming/imagedecoder.h"
 #include "support/full_document.h"
 
 #include <benchmark/benchmark.h>
@@ -18,6 +20,21 @@ void BM_BuildImageAtEveryLimit(benchmark::State& state) {
     }
 }
 
+void BM_DecodeImageAtEveryLimit(benchmark::State& state) {
+    TBoardData document = sample::FullDocument();
+    document.Product.SetDefaults();
+    TOptionImage image;
+    if (BuildImage(image, document) != 0)
+        state.SkipWithError("build failed");
+    for (auto _ : state) {
+        const DecodedImage decoded = DecodeImage(image);
+        if (!decoded.Clean())
+            state.SkipWithError("not clean");
+        benchmark::DoNotOptimize(decoded.Document.get());
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_BuildImageAtEveryLimit)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DecodeImageAtEveryLimit)->Unit(benchmark::kMicrosecond);

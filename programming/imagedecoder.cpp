@@ -273,7 +273,8 @@ class Decoder {
         const unsigned tenths = (unsigned{bytes[0]} << 8) | bytes[1];
         if (tenths == 0)
             return "None";
-        for (const auto& tone : StringsFrom(strings::kTones))
+        static const std::vector<std::string> kTones = StringsFrom(strings::kTones);
+        for (const auto& tone : kTones)
             if (EncodeTone(tone) == tenths)
                 return tone;
         const std::string text = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
