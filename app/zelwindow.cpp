@@ -1,5 +1,6 @@
 #include "app/zelwindow.h"
 
+#include "app/programicon.h"
 #include "dialogs/configsheet.h"
 #include "dialogs/dialoghelpers.h"
 #include "dialogs/productdlg.h"
@@ -10,43 +11,26 @@
 #include "programming/documentdiff.h"
 #include "programming/imagedecoder.h"
 #include "programming/imagefields.h"
+#include "programming/report.h"
 #include "programming/settings.h"
 #include "programming/statusdialog/pgmstatdlg.h"
+#include "report/reportwriter.h"
 #include "resources/stringtable.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPainter>
 #include <QScreen>
+#include <QUrl>
 
-namespace {
-
-// The program's icon: a handheld radio on the title bar's blue.
-QIcon ProgramIcon() {
-    QIcon icon;
-    for (const int size : {16, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const qreal unit = size / 16.0;
-        painter.setBrush(QColor(0, 64, 128));
-        painter.setPen(Qt::NoPen);
-        painter.drawRoundedRect(QRectF(4 * unit, 4 * unit, 8 * unit, 11 * unit), unit, unit);
-        painter.drawRect(QRectF(9 * unit, 0.5 * unit, 1.5 * unit, 4 * unit));
-        painter.setBrush(QColor(160, 220, 160));
-        painter.drawRect(QRectF(5.5 * unit, 5.5 * unit, 5 * unit, 3 * unit));
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
-
-} // namespace
-
-TZelWindow::TZelWindow(QWidget* parent)
-    : QMainWindow(parent), doc_(std::make_unique<TBoardData>()) {
+TZelWindow::TZelWindow(QWidget* parent, const std::filesystem::path& recentStore)
+    : QMainWindow(parent), doc_(std::make_unique<TBoardData>()), recent_(recentStore) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kProgramTitle);
     setWindowIcon(ProgramIcon());
@@ -60,6 +44,7 @@ TZelWindow::TZelWindow(QWidget* parent)
     if (const QScreen* screen = QApplication::primaryScreen())
         setGeometry(InitialGeometry(screen->geometry()));
     BuildMenus();
+    setAcceptDrops(true);
 }
 
 TZelWindow::~TZelWindow() = default;
@@ -84,6 +69,12 @@ void TZelWindow::BuildMenus() {
     add(file, tr("&Open"), "fileOpen", &TZelWindow::CmFileOpen);
     add(file, tr("&Save"), "fileSave", &TZelWindow::CmFileSave);
     add(file, tr("Save &as..."), "fileSaveAs", &TZelWindow::CmFileSaveAs);
+    file->addSeparator();
+    add(file, tr("&Print..."), "filePrint", &TZelWindow::CmFilePrint);
+    add(file, tr("Export P&DF..."), "fileExportPdf", &TZelWindow::CmFileExportPdf);
+    recentMenu_ = file->addMenu(tr("Recent &Files"));
+    recentMenu_->setObjectName(QStringLiteral("fileRecent"));
+    RebuildRecentMenu();
     file->addSeparator();
     add(file, tr("E&xit"), "fileExit", &QWidget::close);
     QMenu* view = menuBar()->addMenu(tr("&View"));
@@ -172,6 +163,7 @@ bool TZelWindow::ReadDocument(const QString& path) {
     unlocked_ = false;
     untitled_ = false;
     dirty_ = false;
+    Remember(path);
     return true;
 }
 
@@ -206,7 +198,96 @@ bool TZelWindow::WriteDocument() {
     }
     dirty_ = false;
     untitled_ = false;
+    Remember(path_);
     return true;
+}
+
+void TZelWindow::Remember(const QString& path) {
+    recent_.Add(path.toStdString());
+    RebuildRecentMenu();
+}
+
+void TZelWindow::RebuildRecentMenu() {
+    recentMenu_->clear();
+    const auto& paths = recent_.Paths();
+    if (paths.empty()) {
+        recentMenu_->addAction(tr("(none)"))->setEnabled(false);
+        return;
+    }
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const QString path = QString::fromStdString(paths[i]);
+        QAction* action = recentMenu_->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()), this,
+            [this, path] { OpenRecent(path); });
+        action->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
+        action->setToolTip(path);
+    }
+}
+
+void TZelWindow::OpenRecent(const QString& path) {
+    if (!CanClose())
+        return;
+    if (ReadDocument(path)) {
+        UpdateTitle();
+        return;
+    }
+    // A document that is gone or no longer readable leaves the list.
+    recent_.Remove(path.toStdString());
+    RebuildRecentMenu();
+}
+
+namespace {
+
+// The first local .zel file among the dropped URLs.
+QString DroppedDocument(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() &&
+            url.toLocalFile().endsWith(QStringLiteral(".zel"), Qt::CaseInsensitive))
+            return url.toLocalFile();
+    return {};
+}
+
+} // namespace
+
+void TZelWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedDocument(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TZelWindow::dropEvent(QDropEvent* event) {
+    const QString path = DroppedDocument(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    if (CanClose())
+        OpenPath(path);
+}
+
+std::string TZelWindow::SheetHtml() const {
+    return ConfigurationSheetHtml(
+        *doc_,
+        {untitled_ ? std::string() : QFileInfo(path_).fileName().toStdString(), ReportTimestamp()});
+}
+
+void TZelWindow::CmFilePrint() {
+    const std::string html = SheetHtml();
+    Ui().Print(this, [&html](QPrinter& printer) { PrintReport(html, printer); });
+}
+
+void TZelWindow::CmFileExportPdf() {
+    QString suggested;
+    if (!untitled_)
+        suggested = QFileInfo(path_).dir().filePath(QFileInfo(path_).completeBaseName() +
+                                                    QStringLiteral(".pdf"));
+    const QString chosen = Ui().ExportFileName(this, suggested);
+    if (chosen.isEmpty())
+        return;
+    QString error;
+    if (!WriteReportPdf(SheetHtml(), chosen, &error))
+        Warn(this, tr("The configuration sheet could not be written: %1").arg(error),
+             StringText(strings::kFileError));
 }
 
 bool TZelWindow::CheckAccess() {

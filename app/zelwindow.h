@@ -5,17 +5,23 @@
 #include "document/records.h"
 #include "programming/run.h"
 
+#include "programming/recentfiles.h"
+
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
 
 class QAction;
+class QMenu;
 
 class TZelWindow final : public QMainWindow {
     Q_OBJECT
   public:
-    explicit TZelWindow(QWidget* parent = nullptr);
+    // `recentStore` keeps File > Recent Files (the user's configuration
+    // directory by default).
+    explicit TZelWindow(QWidget* parent = nullptr,
+                        const std::filesystem::path& recentStore = RecentFilesLocation());
     ~TZelWindow() override;
 
     // The window's rectangle: the desktop shrunk on each side by a tenth.
@@ -46,6 +52,12 @@ class TZelWindow final : public QMainWindow {
     void CmFileOpen();
     bool CmFileSave();
     bool CmFileSaveAs();
+    // File > Print... and File > Export PDF...: the configuration sheet.
+    void CmFilePrint();
+    void CmFileExportPdf();
+    // File > Recent Files: one of the last documents opened or saved.
+    void OpenRecent(const QString& path);
+    const std::vector<std::string>& RecentPaths() const { return recent_.Paths(); }
     void CmProduct();
     void CmRfSites();
     void CmConfiguration();
@@ -60,6 +72,9 @@ class TZelWindow final : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // A .zel file dropped on the window opens as File > Open would open it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // The editing pattern: gate, working copy, dialog, copy back on OK.
@@ -69,6 +84,9 @@ class TZelWindow final : public QMainWindow {
     bool ReadDocument(const QString& path);
     bool WriteDocument();
     void BuildMenus();
+    void RebuildRecentMenu();
+    void Remember(const QString& path);
+    std::string SheetHtml() const;
 
     std::unique_ptr<TBoardData> doc_;
     QString path_;
@@ -78,4 +96,6 @@ class TZelWindow final : public QMainWindow {
     TarvoRadio defaultRadio_;
     IRadio* radio_ = &defaultRadio_;
     ProgrammingOptions programmingOptions_;
+    RecentFiles recent_;
+    QMenu* recentMenu_ = nullptr;
 };

@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace {
 
@@ -66,6 +68,23 @@ QString QtUiServices::SaveFileName(QWidget* owner, const QString& current) {
     // Asks before overwriting and adds the extension when none is typed.
     dialog.setDefaultSuffix(QStringLiteral("zel"));
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString QtUiServices::ExportFileName(QWidget* owner, const QString& current) {
+    QFileDialog dialog(owner, QString(), current, QStringLiteral("PDF files (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+bool QtUiServices::Print(QWidget* owner, const std::function<void(QPrinter&)>& print) {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, owner);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    print(printer);
+    return true;
 }
 
 int QtUiServices::Exec(QDialog& dialog) {

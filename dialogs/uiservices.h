@@ -5,7 +5,10 @@
 
 #include <QString>
 
+#include <functional>
+
 class QDialog;
+class QPrinter;
 class QWidget;
 
 class IUiServices {
@@ -22,6 +25,11 @@ class IUiServices {
     // An empty result means the user cancelled.
     virtual QString OpenFileName(QWidget* owner, const QString& current) = 0;
     virtual QString SaveFileName(QWidget* owner, const QString& current) = 0;
+    // The name of a PDF file to export to.
+    virtual QString ExportFileName(QWidget* owner, const QString& current) = 0;
+    // Lets the user choose a printer, then prints on it with `print`; false
+    // when the user cancelled.
+    virtual bool Print(QWidget* owner, const std::function<void(QPrinter&)>& print) = 0;
     // Runs a modal dialog; returns QDialog::Accepted or QDialog::Rejected.
     virtual int Exec(QDialog& dialog) = 0;
 };
@@ -45,5 +53,7 @@ class QtUiServices final : public IUiServices {
     void Beep() override;
     QString OpenFileName(QWidget* owner, const QString& current) override;
     QString SaveFileName(QWidget* owner, const QString& current) override;
+    QString ExportFileName(QWidget* owner, const QString& current) override;
+    bool Print(QWidget* owner, const std::function<void(QPrinter&)>& print) override;
     int Exec(QDialog& dialog) override;
 };

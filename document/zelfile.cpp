@@ -1,6 +1,7 @@
 #include "document/zelfile.h"
 
 #include "document/objectstream.h"
+#include "document/safefile.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -32,19 +33,6 @@ void PutWord(std::vector<std::uint8_t>& out, std::uint16_t value) {
 
 std::uint16_t GetWord(std::span<const std::uint8_t> bytes, std::size_t offset) {
     return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
-}
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 } // namespace
@@ -172,29 +160,16 @@ ZelResult SaveDocument(const TBoardData& document, const std::filesystem::path& 
     if (const auto encoded = EncodeDocument(document, seed, bytes); encoded != ZelResult::Ok)
         return encoded;
 
-    // The new file is written completely beside the old one and only then
-    // takes its name, so a failed save never costs the previous file.
-    std::string temporary = path.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
+    // A failed save never costs the previous file.
+    switch (WriteFileAtomically(path, bytes)) {
+    case WriteResult::Ok:
+        return ZelResult::Ok;
+    case WriteResult::CannotOpen:
         return ZelResult::CannotOpen;
-    struct stat existing {};
-    mode_t mode = 0666;
-    if (::stat(path.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
+    case WriteResult::CannotWrite:
+        break;
     }
-    const bool written =
-        WriteAll(fd, bytes.data(), bytes.size()) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return ZelResult::CannotWrite;
-    }
-    return ZelResult::Ok;
+    return ZelResult::CannotWrite;
 }
 
 ZelResult LoadDocument(const std::filesystem::path& path, std::unique_ptr<TBoardData>& document) {

@@ -1,5 +1,6 @@
 #include "programming/settings.h"
 
+#include "document/userconfig.h"
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -26,14 +27,10 @@ std::filesystem::path SettingsLocation(const std::filesystem::path& programPath)
         beside.has_parent_path() ? beside.parent_path() : std::filesystem::path(".");
     if (::access(directory.c_str(), W_OK) == 0)
         return beside;
-    std::filesystem::path config;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0')
-        config = xdg;
-    else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
-        config = std::filesystem::path(home) / ".config";
-    else
+    const std::filesystem::path config = UserConfigDirectory();
+    if (config.empty())
         return beside;
-    return config / "quarvelin" / beside.filename();
+    return config / beside.filename();
 }
 
 void ParseSettings(std::string_view text, TAppSettings& settings) {

@@ -1,6 +1,7 @@
 #include "radiolink/modeltable.h"
 
 #include "document/limits.h"
+#include "document/userconfig.h"
 
 #include <cstdlib>
 #include <dlfcn.h>
@@ -30,14 +31,6 @@ std::filesystem::path LibraryDirectory() {
     if (dladdr(address, &info) == 0 || info.dli_fname == nullptr)
         return {};
     return std::filesystem::path(info.dli_fname).parent_path();
-}
-
-std::filesystem::path UserConfigDirectory() {
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0')
-        return std::filesystem::path(xdg) / "quarvelin";
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
-        return std::filesystem::path(home) / ".config" / "quarvelin";
-    return {};
 }
 
 void AppendModelList(const std::filesystem::path& directory, std::vector<TModelEntry>& table) {

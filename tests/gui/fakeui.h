@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QPrinter>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -30,6 +31,9 @@ class FakeUi final : public IUiServices {
     std::deque<Answer> Answers;    // for boxes with Yes/No/Cancel
     std::deque<QString> OpenNames; // empty string: the user cancels
     std::deque<QString> SaveNames;
+    std::deque<QString> ExportNames;
+    // Where Print sends the page (a PDF file); empty: the user cancels.
+    QString PrintTo;
     std::deque<std::function<void(QDialog&)>> Dialogs;
     int Beeps = 0;
     int SaveDialogs = 0;
@@ -50,6 +54,16 @@ class FakeUi final : public IUiServices {
     QString SaveFileName(QWidget*, const QString&) override {
         ++SaveDialogs;
         return Next(SaveNames);
+    }
+    QString ExportFileName(QWidget*, const QString&) override { return Next(ExportNames); }
+    bool Print(QWidget*, const std::function<void(QPrinter&)>& print) override {
+        if (PrintTo.isEmpty())
+            return false;
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(PrintTo);
+        print(printer);
+        return true;
     }
     int Exec(QDialog& dialog) override {
         dialog.show();

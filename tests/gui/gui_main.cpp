@@ -5,8 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <unistd.h>
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The recent-files list and the like go to a configuration directory of
+    // the tests' own, never the user's.
+    const std::string config = testing::TempDir() + "gui-test-config-" + std::to_string(getpid());
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     QApplication application(argc, argv);
     radioserver::IsRegistered();
     testing::InitGoogleTest(&argc, argv);

@@ -13,10 +13,17 @@
 #include "support/simprocess.h"
 #include "support/testdata.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -429,4 +436,107 @@ TEST(VerifyBoard, SaysWhetherTheBoardHoldsTheDocumentAndWhatDiffers) {
     EXPECT_TRUE(ui.LastText().contains("site Harbour, channel 1: receive"))
         << ui.LastText().toStdString();
     EXPECT_EQ(ui.Messages.back().Icon, IUiServices::Icon::Exclamation);
+}
+
+namespace {
+
+std::filesystem::path RecentStore(const std::string& name) {
+    const auto store =
+        fs::path(testing::TempDir()) / ("recent-" + name + "-" + std::to_string(getpid()));
+    fs::remove(store);
+    return store;
+}
+
+// The text of a PDF, blanks removed.
+std::string PdfText(const QString& pdf) {
+    const std::string text = pdf.toStdString() + ".txt";
+    EXPECT_EQ(std::system(("pdftotext '" + pdf.toStdString() + "' '" + text + "'").c_str()), 0);
+    std::ifstream in(text);
+    std::string content{std::istreambuf_iterator<char>(in), {}};
+    std::erase_if(content, [](unsigned char c) { return std::isspace(c) != 0; });
+    return content;
+}
+
+} // namespace
+
+TEST(RecentFiles, TheLastEightDocumentsOpenedOrSavedStayAcrossRuns) {
+    FakeUi ui;
+    const auto store = RecentStore("list");
+    std::vector<QString> paths;
+    {
+        TZelWindow window(nullptr, store);
+        for (int i = 0; i < 9; ++i) {
+            paths.push_back(SavedDocument("recent" + std::to_string(i) + ".zel", ""));
+            window.OpenPath(paths.back());
+        }
+        ui.SaveNames.push_back(Temp("recent-saved.zel"));
+        ASSERT_TRUE(window.CmFileSaveAs());
+        ASSERT_EQ(window.RecentPaths().size(), 8u);
+        EXPECT_EQ(window.RecentPaths().front(), Temp("recent-saved.zel").toStdString());
+        EXPECT_EQ(window.RecentPaths()[1], paths[8].toStdString());
+    }
+    TZelWindow later(nullptr, store);
+    ASSERT_EQ(later.RecentPaths().size(), 8u) << "kept in the store";
+    EXPECT_EQ(later.RecentPaths().back(), paths[2].toStdString()) << "the oldest are gone";
+    QAction* second = later.findChild<QAction*>("recentFile2");
+    ASSERT_NE(second, nullptr);
+    second->trigger();
+    EXPECT_EQ(later.Path(), paths[8]);
+    EXPECT_EQ(later.RecentPaths().front(), paths[8].toStdString());
+
+    // A document that has gone away is reported and leaves the list.
+    fs::remove(paths[7].toStdString());
+    later.OpenRecent(paths[7]);
+    EXPECT_EQ(ui.LastText(), "Unable to open file");
+    EXPECT_EQ(
+        std::count(later.RecentPaths().begin(), later.RecentPaths().end(), paths[7].toStdString()),
+        0);
+}
+
+TEST(DroppedFiles, ADroppedDocumentOpensAfterTheClosePrompt) {
+    FakeUi ui;
+    TZelWindow window(nullptr, RecentStore("drop"));
+    window.show();
+    const QString document = SavedDocument("dropped.zel", "");
+    // As the platform delivers a drop: to the window, which finds the
+    // widget that takes drops.
+    auto drop = [&](const QString& file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        QDragEnterEvent enter(QPoint(20, 40), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(window.windowHandle(), &enter);
+        QDropEvent event(QPointF(20, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.windowHandle(), &event);
+    };
+    drop(Temp("notes.txt"));
+    EXPECT_TRUE(window.Untitled()) << "only documents are taken";
+    EditPassword(window, ui, "x");
+    ui.Answers.push_back(Answer::Cancel);
+    drop(document);
+    EXPECT_TRUE(window.Untitled()) << "Cancel in the close prompt keeps the changes";
+    ui.Answers.push_back(Answer::No);
+    drop(document);
+    EXPECT_TRUE(ui.Answers.empty()) << "asked before each drop";
+    EXPECT_EQ(window.Path(), document);
+}
+
+TEST(ConfigurationSheet, ExportAndPrintHoldTheDocument) {
+    FakeUi ui;
+    TZelWindow window(nullptr, RecentStore("sheet"));
+    window.OpenPath(QString::fromStdString(TestData("golden.zel")));
+    const QString exported = Temp("golden-sheet.pdf");
+    const QString printed = Temp("golden-printed.pdf");
+    QFile::remove(exported);
+    ui.ExportNames.push_back(exported);
+    window.CmFileExportPdf();
+    ui.PrintTo = printed;
+    window.CmFilePrint();
+    for (const QString& pdf : {exported, printed}) {
+        const std::string text = PdfText(pdf);
+        for (const char* expected : {"Harbour", "RidgeRepeater", "Depot", "Document:golden.zel"})
+            EXPECT_NE(text.find(expected), std::string::npos)
+                << pdf.toStdString() << " lacks " << expected;
+    }
+    EXPECT_TRUE(ui.Messages.empty());
 }

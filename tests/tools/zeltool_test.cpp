@@ -1,5 +1,6 @@
 // zeltool end to end: programs over the serial backend into tarvo-sim on a
 // pseudo-terminal, verifies, and exchanges documents as JSON.
+#include "document/zelfile.h"
 #include "support/simprocess.h"
 #include "support/testdata.h"
 
@@ -259,4 +260,55 @@ TEST(ZeltoolDiff, NamesEachDifferenceAndExitsOneWhenTheyDiffer) {
         << board.output;
     EXPECT_EQ(Zeltool("diff " + kDemo + " " + image.string()).status, 0);
     EXPECT_EQ(Zeltool("diff " + kDemo + " /etc/hostname").status, 66);
+}
+
+namespace {
+
+// The text with every blank removed, so that a table cell split over lines
+// is still found.
+std::string Squeezed(std::string text) {
+    std::erase_if(text, [](unsigned char c) { return std::isspace(c) != 0; });
+    return text;
+}
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+} // namespace
+
+// The customer's sheet holds every site, channel, bank and speed dial.
+TEST(ZeltoolReport, PdfAndHtmlHoldTheWholeConfiguration) {
+    std::unique_ptr<TBoardData> demo;
+    ASSERT_EQ(LoadDocument(kDemo, demo), ZelResult::Ok);
+    std::vector<std::string> expected;
+    for (const auto& site : demo->Sites) {
+        expected.push_back(site->Name.Str());
+        for (const auto& channel : site->Channels)
+            for (const auto& text : {channel->RxFrequency.Str(), channel->TxFrequency.Str()})
+                expected.push_back(text);
+    }
+    for (const auto& bank : demo->Banks) {
+        expected.push_back(bank->Name.Str());
+        if (!bank->ReceiveGroups.Empty())
+            expected.push_back(bank->ReceiveGroups.Str());
+    }
+    for (const auto& number : demo->SpeedDial.Number)
+        if (!number.Empty())
+            expected.push_back(number.Str());
+    ASSERT_GT(expected.size(), 20u);
+
+    const fs::path pdf = Temp("sheet.pdf"), html = Temp("sheet.html"), text = Temp("sheet.txt");
+    fs::remove(pdf);
+    ASSERT_EQ(Zeltool("report " + kDemo + " -o " + pdf.string()).status, 0);
+    ASSERT_EQ(std::system(("pdftotext " + pdf.string() + " " + text.string()).c_str()), 0);
+    ASSERT_EQ(Zeltool("report " + kDemo + " -o " + html.string()).status, 0);
+    const std::string fromPdf = Squeezed(Slurp(text));
+    const std::string fromHtml = Slurp(html);
+    for (const std::string& item : expected) {
+        EXPECT_NE(fromPdf.find(Squeezed(item)), std::string::npos) << "PDF lacks " << item;
+        EXPECT_NE(fromHtml.find(item), std::string::npos) << "HTML lacks " << item;
+    }
+    EXPECT_EQ(Zeltool("report " + kDemo + " -o " + Temp("sheet.doc").string()).status, 64);
 }

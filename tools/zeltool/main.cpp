@@ -7,14 +7,19 @@
 #include "programming/image.h"
 #include "programming/imagedecoder.h"
 #include "programming/imagefields.h"
+#include "programming/report.h"
 #include "programming/run.h"
 #include "programming/settings.h"
 #include "radiolink/server/portlist.h"
 #include "radiolink/server/radioserver.h"
 #include "radiolink/tarvodll.h"
+#include "report/reportwriter.h"
 #include "tools/zeltool/documentjson.h"
 
+#include "document/safefile.h"
+
 #include <CLI/CLI.hpp>
+#include <QGuiApplication>
 
 #include <atomic>
 #include <csignal>
@@ -67,10 +72,7 @@ int SaveOrFail(const TBoardData& document, const std::string& path) {
 }
 
 bool WriteBinary(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    file.close();
-    return static_cast<bool>(file);
+    return WriteFileAtomically(path, std::span(data, size)) == WriteResult::Ok;
 }
 
 std::filesystem::path ProgramDirectory() {
@@ -445,6 +447,37 @@ int Program(const std::string& file, int portOption, bool verify, const std::str
     return CompareWithImage(board, image);
 }
 
+// The configuration sheet of a document, as HTML or as a PDF laid out by Qt.
+int Report(const std::string& file, const std::string& output, int argc, char** argv) {
+    std::unique_ptr<TBoardData> document;
+    if (const int loaded = LoadOrFail(file, document); loaded != status::Ok)
+        return loaded;
+    const std::string extension = std::filesystem::path(output).extension().string();
+    const std::string html = ConfigurationSheetHtml(
+        *document, {std::filesystem::path(file).filename().string(), ReportTimestamp()});
+    if (extension == ".html" || extension == ".htm") {
+        if (WriteFileAtomically(output, html) != WriteResult::Ok)
+            return Fail(status::CannotWrite, "cannot write " + output);
+        return status::Ok;
+    }
+    if (extension != ".pdf")
+        return Fail(status::Usage, output + ": the sheet is written as .pdf or .html");
+    // Laying out text needs the fonts of a GUI application, not a display.
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Qt's notes about the session (no runtime directory, ...) are not the
+    // user's business here; its errors still show.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::cerr << "zeltool: " << message.toStdString() << "\n";
+    });
+    QGuiApplication application(argc, argv);
+    QString error;
+    if (!WriteReportPdf(html, QString::fromStdString(output), &error))
+        return Fail(status::CannotWrite, "cannot write " + output + ": " + error.toStdString());
+    return status::Ok;
+}
+
 int Ports() {
     std::cout << "Serial ports present:\n";
     const auto ports = radioserver::ListSerialPorts();
@@ -535,6 +568,10 @@ int main(int argc, char** argv) {
     verifyCommand->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
     verifyCommand->add_option("--port", port, "Serial port 1..4")->check(CLI::Range(1, 4));
     auto* ports = app.add_subcommand("ports", "List serial ports and what COM1..COM4 map to");
+    auto* report = app.add_subcommand(
+        "report", "Write a configuration sheet of a document for the customer's records");
+    report->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
+    report->add_option("-o,--output", output, "OUT.pdf or OUT.html")->required();
 
     try {
         app.parse(argc, argv);
@@ -557,6 +594,8 @@ int main(int argc, char** argv) {
         return SaveOrFail(TBoardData{}, file);
     if (*ports)
         return Ports();
+    if (*report)
+        return Report(file, output, argc, argv);
 
     if (*importCommand) {
         nlohmann::json json;

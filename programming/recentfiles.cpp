@@ -1,0 +1,50 @@
+#include "programming/recentfiles.h"
+
+#include "document/safefile.h"
+#include "document/userconfig.h"
+
+#include <algorithm>
+#include <fstream>
+
+RecentFiles::RecentFiles(std::filesystem::path store) : store_(std::move(store)) {
+    std::ifstream in(store_);
+    std::string line;
+    while (paths_.size() < kMax && std::getline(in, line))
+        if (!line.empty() && std::find(paths_.begin(), paths_.end(), line) == paths_.end())
+            paths_.push_back(line);
+}
+
+void RecentFiles::Add(const std::filesystem::path& document) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(document, error);
+    const std::string path = (error ? document : absolute).lexically_normal().string();
+    // A name with a line break cannot be kept in a list of lines.
+    if (path.empty() || path.find('\n') != std::string::npos)
+        return;
+    std::erase(paths_, path);
+    paths_.insert(paths_.begin(), path);
+    if (paths_.size() > kMax)
+        paths_.resize(kMax);
+    Save();
+}
+
+void RecentFiles::Remove(const std::string& path) {
+    if (std::erase(paths_, path) > 0)
+        Save();
+}
+
+void RecentFiles::Save() const {
+    if (store_.empty())
+        return;
+    std::error_code error;
+    std::filesystem::create_directories(store_.parent_path(), error);
+    std::string text;
+    for (const auto& path : paths_)
+        text += path + "\n";
+    WriteFileAtomically(store_, text);
+}
+
+std::filesystem::path RecentFilesLocation() {
+    const std::filesystem::path directory = UserConfigDirectory();
+    return directory.empty() ? std::filesystem::path() : directory / "recent-files";
+}
