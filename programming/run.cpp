@@ -68,7 +68,7 @@ ProgrammingResult RunProgramming(const TBoardData& document, int port, IRadio& r
                                  const ProgrammingOptions& options) {
     TOptionImage image;
     if (const int built = BuildImage(image, document); built != buildresult::Ok)
-        return {RunOutcome::InvalidDocument, built, BuildFailureMessage(built)};
+        return {RunOutcome::InvalidDocument, built, BuildFailureMessage(built), false, {}};
     return TransferImage(image, port, radio, observer, options);
 }
 
@@ -166,7 +166,7 @@ ProgrammingResult TransferImage(const TOptionImage& image, int port, IRadio& rad
     auto finish = [&run](int code) {
         return ProgrammingResult{code == tarvo::code::Success ? RunOutcome::Programmed
                                                               : RunOutcome::RadioError,
-                                 code, ResultMessage(code), run.Begun()};
+                                 code, ResultMessage(code), run.Begun(), run.Esn()};
     };
     int code = run.Connect();
     if (code != tarvo::code::Success)
@@ -178,7 +178,7 @@ ProgrammingResult TransferImage(const TOptionImage& image, int port, IRadio& rad
         return {RunOutcome::Cancelled, 0,
                 "Programming stopped: the option board holds a partial image (" +
                     CounterText(run.Offset()) + " bytes written). Program it again.",
-                run.Begun()};
+                run.Begun(), run.Esn()};
     if (code == tarvo::code::Success) {
         run.Finish();
         if (options.Pause)

@@ -78,6 +78,7 @@ struct ProgrammingResult {
     std::string Message; // the text the user is shown
     // A write reached the board: after a failure it may hold a partial image.
     bool WriteBegun = false;
+    std::string Esn; // the radio's ESN, once it was read
 };
 
 // "Success: Programming completed" or "Error %d: %s".

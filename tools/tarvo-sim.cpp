@@ -30,6 +30,26 @@ void RequestStop(int) {
     stopRequested = true;
 }
 
+std::atomic<bool> nextBoardRequested{false};
+
+void RequestNextBoard(int) {
+    nextBoardRequested = true;
+}
+
+// The ESN of the next board: the trailing number one higher.
+std::string NextEsn(std::string esn) {
+    for (auto it = esn.rbegin(); it != esn.rend(); ++it) {
+        if (*it < '0' || *it > '9')
+            break;
+        if (*it != '9') {
+            ++*it;
+            return esn;
+        }
+        *it = '0';
+    }
+    return esn;
+}
+
 // The length of the request frame begun in `pending`: 0 while it is not yet
 // known, -1 when the first byte starts no request.
 int RequestLength(const std::vector<std::uint8_t>& pending) {
@@ -92,6 +112,8 @@ class PtyServer {
         std::vector<std::uint8_t> pending;
         Clock::time_point firstByte;
         while (!stopRequested) {
+            if (nextBoardRequested.exchange(false))
+                SwapBoard();
             pollfd waitFor{master_, POLLIN, 0};
             const int ready = ::poll(&waitFor, 1, 100);
             if (ready <= 0) {
@@ -118,6 +140,16 @@ class PtyServer {
     }
 
   private:
+    // Another radio with its board connected in place of the last one: an
+    // erased board and the next ESN.
+    void SwapBoard() {
+        sim::SimOptions options = board_.Options();
+        options.Esn = NextEsn(options.Esn);
+        board_.Configure(options);
+        board_.Fill(0xFF);
+        std::fprintf(stderr, "tarvo-sim: next board, ESN %s\n", options.Esn.c_str());
+    }
+
     void Reply(const std::vector<std::uint8_t>& request, Clock::time_point firstByte) {
         // A real line delivers the request no faster than its rate, and the
         // reply takes its own wire time.
@@ -151,7 +183,8 @@ class PtyServer {
 int main(int argc, char** argv) {
     CLI::App app{"Option-board simulator on a pseudo-terminal.\n"
                  "Prints the terminal's device path on its first line, then answers the "
-                 "radio-link frames written to it until stopped (Ctrl-C or SIGTERM)."};
+                 "radio-link frames written to it until stopped (Ctrl-C or SIGTERM). SIGUSR1 "
+                 "connects the next board: erased, with the next ESN."};
     std::string esn = "SIM0000001";
     std::string fault = "none";
     int after = 0;
@@ -210,6 +243,7 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, RequestStop);
     std::signal(SIGTERM, RequestStop);
     std::signal(SIGHUP, RequestStop);
+    std::signal(SIGUSR1, RequestNextBoard);
 
     // Paced replies sleep once per byte; the default timer slack of 50 us
     // would add up to a visible share of the line time.

@@ -55,6 +55,12 @@ class SimProcess {
     // The pseudo-terminal's device path (empty when the simulator did not start).
     const std::string& Device() const { return device_; }
 
+    // SIGUSR1: the next board is connected in place of the last one.
+    void NextBoard() const {
+        if (child_ > 0)
+            kill(child_, SIGUSR1);
+    }
+
     // Ends the simulator, which then writes its memory file.
     void Stop() {
         if (child_ <= 0)

@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -47,7 +48,10 @@ class Simulator {
     explicit Simulator(std::vector<std::string> options)
         : memory_(fs::path(testing::TempDir()) / ("sim-memory-" + std::to_string(getpid()))),
           process_(WithMemoryFile(std::move(options), memory_)) {}
-    std::string Environment() const { return "TARVO_COM2=" + process_.Device(); }
+    std::string Environment(int port = 2) const {
+        return "TARVO_COM" + std::to_string(port) + "=" + process_.Device();
+    }
+    void NextBoard() const { process_.NextBoard(); }
     std::vector<char> Memory() {
         process_.Stop();
         return Bytes(memory_);
@@ -311,4 +315,66 @@ TEST(ZeltoolReport, PdfAndHtmlHoldTheWholeConfiguration) {
         EXPECT_NE(fromHtml.find(item), std::string::npos) << "HTML lacks " << item;
     }
     EXPECT_EQ(Zeltool("report " + kDemo + " -o " + Temp("sheet.doc").string()).status, 64);
+}
+
+TEST(ZeltoolFleet, ProgramsEveryPortAtOnceAndSumsUp) {
+    const fs::path image = Temp("fleet.bin");
+    ASSERT_EQ(Zeltool("image " + kDemo + " -o " + image.string()).status, 0);
+    Simulator first({"--esn", "FLEET00001"});
+    Simulator second({"--esn", "FLEET00002"});
+    Simulator third({"--esn", "FLEET00003"});
+    const std::string environment = first.Environment(1) + " " + second.Environment(2) + " " +
+                                    third.Environment(3) + " TARVO_COM4=/dev/nonexistent";
+    const Outcome outcome =
+        Zeltool("program " + kDemo + " --port 1 --port 2 --port 3 --port 4 --verify", environment);
+    EXPECT_EQ(outcome.status, 2) << "a port that failed makes the run fail\n" << outcome.output;
+    for (const char* line :
+         {"COM1  ok      Verified: the option board holds the image", "FLEET00002", "COM3  ok",
+          "COM4  2       Error 2: Serial port configuration error", "COM2: Radio ESN: FLEET00002"})
+        EXPECT_NE(outcome.output.find(line), std::string::npos) << line << "\n" << outcome.output;
+    for (Simulator* board : {&first, &second, &third})
+        EXPECT_EQ(board->Memory(), Bytes(image));
+    EXPECT_EQ(Zeltool("program " + kDemo + " --port 1 --port 1").status, 64);
+}
+
+// One board after another at one port: the next board is another radio.
+TEST(ZeltoolRepeat, ProgramsEachBoardThatIsConnectedUntilStopped) {
+    Simulator simulator({"--esn", "BATCH00001"});
+    const fs::path log = Temp("repeat.log");
+    const pid_t tool = fork();
+    if (tool == 0) {
+        setenv("TARVO_COM2", simulator.Environment().substr(11).c_str(), 1);
+        const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, STDOUT_FILENO);
+        dup2(out, STDERR_FILENO);
+        const std::string zeltool = ProgramBesideThisOne("zeltool");
+        execl(zeltool.c_str(), "zeltool", "program", kDemo.c_str(), "--port", "2", "--repeat",
+              nullptr);
+        _exit(127);
+    }
+    auto waitFor = [&](const std::string& text) {
+        for (int i = 0; i < 200; ++i) {
+            std::ifstream in(log);
+            if (std::string{std::istreambuf_iterator<char>(in), {}}.find(text) != std::string::npos)
+                return true;
+            usleep(50'000);
+        }
+        return false;
+    };
+    ASSERT_TRUE(waitFor("Boards programmed: 1, failed: 0"));
+    ASSERT_TRUE(waitFor("Waiting for the next board on COM2"));
+    usleep(800'000);
+    std::ifstream early(log);
+    const std::string soFar{std::istreambuf_iterator<char>(early), {}};
+    EXPECT_EQ(soFar.find("Boards programmed: 2"), std::string::npos)
+        << "the same radio is not programmed twice";
+    simulator.NextBoard();
+    ASSERT_TRUE(waitFor("Boards programmed: 2, failed: 0"));
+    ASSERT_TRUE(waitFor("Radio ESN: BATCH00002"));
+    kill(tool, SIGINT);
+    int raw = 0;
+    waitpid(tool, &raw, 0);
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 0);
+    EXPECT_TRUE(waitFor("Programmed 2 board(s) on COM2, 0 failed."));
 }

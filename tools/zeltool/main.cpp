@@ -15,6 +15,7 @@
 #include "radiolink/tarvodll.h"
 #include "report/reportwriter.h"
 #include "tools/zeltool/documentjson.h"
+#include "tools/zeltool/fleet.h"
 
 #include "document/safefile.h"
 
@@ -24,10 +25,12 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -165,7 +168,8 @@ class CliObserver final : public IProgrammingObserver {
 
     void Operation(std::string_view text) override {
         operation_ = text;
-        if (text != "write") {
+        // The blocks show in the bar or their counter lines.
+        if (text != "write" && text != "read") {
             EndBar();
             std::cerr << text << "\n";
         }
@@ -393,7 +397,16 @@ int BuildOrFail(const TBoardData& document, TOptionImage& image) {
     return Fail(status::InvalidData, BuildFailureMessage(built));
 }
 
-int Program(const std::string& file, int portOption, bool verify, const std::string& backupDir) {
+// What to do with each board: the document, and the options of the run.
+struct ProgramJob {
+    std::string File;
+    bool Verify = false;
+    std::string BackupDir;
+};
+
+// Programs one board; `esn` receives the radio's ESN once it was read.
+int Program(const ProgramJob& job, int portOption, std::string* esn = nullptr) {
+    const std::string& file = job.File;
     std::unique_ptr<TBoardData> document;
     if (const int loaded = LoadOrFail(file, document); loaded != 0)
         return loaded;
@@ -404,15 +417,17 @@ int Program(const std::string& file, int portOption, bool verify, const std::str
     std::cerr << "Programming " << file << " on COM" << (port >= 1 && port <= 4 ? port : 1) << "\n";
     TarvoRadio radio;
 
-    if (!backupDir.empty()) {
+    if (!job.BackupDir.empty()) {
         TOptionImage board{};
         if (const int read =
                 ReadOrFail(radio, port, board, "backup read failed, nothing was written: ");
             read != status::Ok)
             return read;
         std::error_code ignored;
-        std::filesystem::create_directories(backupDir, ignored);
-        const auto path = std::filesystem::path(backupDir) / ("board-" + Timestamp() + ".bin");
+        std::filesystem::create_directories(job.BackupDir, ignored);
+        // Boards programmed at once on several ports each get their own.
+        const auto path = std::filesystem::path(job.BackupDir) /
+                          ("board-COM" + std::to_string(port) + "-" + Timestamp() + ".bin");
         if (!WriteBinary(path.string(), board.data(), board.size()))
             return Fail(status::CannotWrite, "cannot write the backup " + path.string() +
                                                  "; nothing was written to the board");
@@ -423,6 +438,8 @@ int Program(const std::string& file, int portOption, bool verify, const std::str
     ProgrammingOptions options;
     options.Cancelled = [] { return interrupted.load(); };
     const ProgrammingResult result = TransferImage(image, port, radio, observer, options);
+    if (esn != nullptr)
+        *esn = result.Esn;
     switch (result.Outcome) {
     case RunOutcome::InvalidDocument: // built above already
         return Fail(status::InvalidData, result.Message);
@@ -438,13 +455,89 @@ int Program(const std::string& file, int portOption, bool verify, const std::str
         break;
     }
     std::cerr << result.Message << "\n";
-    if (!verify)
+    if (!job.Verify)
         return status::Ok;
     TOptionImage board{};
     if (const int read = ReadOrFail(radio, port, board, "verification read failed: ");
         read != status::Ok)
         return read;
     return CompareWithImage(board, image);
+}
+
+// Several boards at once, one child process per port; a summary at the end.
+int ProgramFleet(const ProgramJob& job, const std::vector<int>& ports) {
+    for (std::size_t i = 0; i < ports.size(); ++i)
+        if (std::count(ports.begin(), ports.begin() + static_cast<long>(i), ports[i]) > 0)
+            return Fail(status::Usage, "--port " + std::to_string(ports[i]) + " is given twice");
+    // A document that cannot be programmed is reported once, not per port.
+    std::unique_ptr<TBoardData> document;
+    if (const int loaded = LoadOrFail(job.File, document); loaded != status::Ok)
+        return loaded;
+    TOptionImage image;
+    if (const int built = BuildOrFail(*document, image); built != status::Ok)
+        return built;
+    const auto outcomes = RunPerPort(
+        ports, [&job](int port) { return Program(job, port); }, std::cerr,
+        ::isatty(STDERR_FILENO) == 1);
+    PrintSummary(outcomes, std::cout);
+    for (const auto& outcome : outcomes)
+        if (outcome.Status != status::Ok)
+            return outcome.Status;
+    return status::Ok;
+}
+
+void PauseBriefly() {
+    for (int i = 0; i < 5 && !interrupted; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
+// Waits until another board answers on the port: a radio with another ESN,
+// or any radio after the port stopped answering (the same radio connected
+// again). False when the user stops the wait.
+bool WaitForNextBoard(int port, const std::string& lastEsn) {
+    std::cerr << "Waiting for the next board on COM" << port << " (Ctrl-C to stop)\n";
+    TarvoRadio radio;
+    bool absent = false;
+    while (!interrupted) {
+        char esn[16] = {};
+        if (radio.GetEsn(port, esn) == tarvo::code::Success) {
+            if (absent || std::string(esn, strnlen(esn, 10)) != lastEsn)
+                return true;
+        } else {
+            absent = true;
+        }
+        PauseBriefly();
+    }
+    return false;
+}
+
+// One board after another on one port, until the user stops.
+int ProgramRepeatedly(const ProgramJob& job, int portOption) {
+    const int port = ChoosePort(portOption);
+    int programmed = 0;
+    int failed = 0;
+    int firstFailure = status::Ok;
+    for (;;) {
+        std::string esn;
+        const int result = Program(job, port, &esn);
+        if (result == status::Interrupted)
+            break;
+        if (result == status::Ok) {
+            ++programmed;
+        } else {
+            ++failed;
+            if (firstFailure == status::Ok)
+                firstFailure = result;
+        }
+        std::cerr << "Boards programmed: " << programmed << ", failed: " << failed << "\n";
+        if (result == status::InvalidData || result == status::CannotRead)
+            return result; // the document itself is at fault, not the board
+        if (!WaitForNextBoard(port, esn))
+            break;
+    }
+    std::cout << "Programmed " << programmed << " board(s) on COM" << port << ", " << failed
+              << " failed.\n";
+    return firstFailure;
 }
 
 // The configuration sheet of a document, as HTML or as a PDF laid out by Qt.
@@ -523,8 +616,10 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     std::string file, input, second, output, backupDir;
     int port = 0;
+    std::vector<int> programPorts;
     bool verify = false;
     bool force = false;
+    bool repeat = false;
 
     auto* newCommand = app.add_subcommand("new", "Create a new document with its defaults");
     newCommand->add_option("FILE", file, "Document to create")->required();
@@ -543,8 +638,13 @@ int main(int argc, char** argv) {
     auto* program = app.add_subcommand("program", "Program a document into the option board");
     program->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
     program
-        ->add_option("--port", port, "Serial port 1..4 (default: the program's settings, else 1)")
+        ->add_option("--port", programPorts,
+                     "Serial port 1..4 (default: the program's settings, else 1); given more "
+                     "than once, the boards on all these ports are programmed at once")
         ->check(CLI::Range(1, 4));
+    program->add_flag("--repeat", repeat,
+                      "After each board, wait for the next one on the port and program it too, "
+                      "until Ctrl-C");
     program->add_flag("--verify", verify, "Read the board back and compare it with the image");
     program->add_option("--backup", backupDir,
                         "First save the board's current memory into a timestamped file here");
@@ -616,8 +716,16 @@ int main(int argc, char** argv) {
     if (*diff)
         return Diff(input, second);
 
-    if (*program)
-        return Program(file, port, verify, backupDir);
+    if (*program) {
+        const ProgramJob job{file, verify, backupDir};
+        if (repeat && programPorts.size() > 1)
+            return Fail(status::Usage, "--repeat programs one port at a time");
+        if (repeat)
+            return ProgramRepeatedly(job, programPorts.empty() ? 0 : programPorts.front());
+        if (programPorts.size() > 1)
+            return ProgramFleet(job, programPorts);
+        return Program(job, programPorts.empty() ? 0 : programPorts.front());
+    }
 
     std::unique_ptr<TBoardData> document;
     if (const int loaded = LoadOrFail(file, document); loaded != 0)
