@@ -11,7 +11,7 @@
 #include <ctime>
 
 int main(int argc, char** argv) {
-    const std::filesystem::path settingsFile = SettingsLocation(argv[0]);
+    const std::filesystem::path settingsFile = SettingsLocation(ThisProgram(argv[0]));
     ReadSettings(settingsFile, AppSettings());
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     // The radio communications server registers itself as it is loaded.

@@ -15,6 +15,14 @@ TAppSettings& AppSettings() {
     return settings;
 }
 
+std::filesystem::path ThisProgram(const char* argv0) {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error)
+        return self;
+    return argv0 != nullptr ? std::filesystem::path(argv0) : std::filesystem::path();
+}
+
 std::filesystem::path SettingsPathFor(const std::filesystem::path& programPath) {
     std::filesystem::path path = programPath;
     path.replace_extension(".ini");

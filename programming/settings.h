@@ -15,6 +15,10 @@ struct TAppSettings {
 // The process-wide settings.
 TAppSettings& AppSettings();
 
+// The running program's own file (argv[0] names it only when the program
+// was started by its path, not found through PATH).
+std::filesystem::path ThisProgram(const char* argv0);
+
 // The program's path with its extension replaced by ".ini".
 std::filesystem::path SettingsPathFor(const std::filesystem::path& programPath);
 // Where the settings are read from and written to: beside the program when

@@ -78,18 +78,12 @@ bool WriteBinary(const std::string& path, const std::uint8_t* data, std::size_t 
     return WriteFileAtomically(path, std::span(data, size)) == WriteResult::Ok;
 }
 
-std::filesystem::path ProgramDirectory() {
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path() : self.parent_path();
-}
-
 // The port: the option, else the GUI's settings file, else COM1.
 int ChoosePort(int option) {
     if (option != 0)
         return option;
     TAppSettings settings;
-    const auto zel = ProgramDirectory() / "zel";
+    const auto zel = ThisProgram(nullptr).parent_path() / "zel";
     ReadSettings(SettingsLocation(zel), settings);
     if (settings.Port == 1)
         ReadSettings(SettingsPathFor(zel), settings);
