@@ -182,11 +182,15 @@ std::string ConfigurationSheetHtml(const TBoardData& d, const ReportHeading& hea
     return sheet.Done();
 }
 
-std::string ReportTimestamp() {
+std::string LocalTimeText(const char* format) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    char text[64];
+    std::strftime(text, sizeof text, format, &local);
     return text;
+}
+
+std::string ReportTimestamp() {
+    return LocalTimeText("%Y-%m-%d %H:%M");
 }

@@ -15,5 +15,7 @@ struct ReportHeading {
 
 std::string ConfigurationSheetHtml(const TBoardData& document, const ReportHeading& heading);
 
+// The local date and time now in a strftime format.
+std::string LocalTimeText(const char* format);
 // The date and time now, "2026-12-10 14:33".
 std::string ReportTimestamp();

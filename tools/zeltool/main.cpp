@@ -375,15 +375,6 @@ int Diff(const std::string& first, const std::string& second) {
     return status::Differ;
 }
 
-std::string Timestamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
-    return text;
-}
-
 int BuildOrFail(const TBoardData& document, TOptionImage& image) {
     const int built = BuildImage(image, document);
     if (built == 0)
@@ -421,7 +412,8 @@ int Program(const ProgramJob& job, int portOption, std::string* esn = nullptr) {
         std::filesystem::create_directories(job.BackupDir, ignored);
         // Boards programmed at once on several ports each get their own.
         const auto path = std::filesystem::path(job.BackupDir) /
-                          ("board-COM" + std::to_string(port) + "-" + Timestamp() + ".bin");
+                          ("board-COM" + std::to_string(port) + "-" + LocalTimeText("%Y%m%d-%H%M%S") +
+                           ".bin");
         if (!WriteBinary(path.string(), board.data(), board.size()))
             return Fail(status::CannotWrite, "cannot write the backup " + path.string() +
                                                  "; nothing was written to the board");
