@@ -1,25 +1,46 @@
-// Any bytes as an option board's memory: the decoder must never fail, and
-// when it calls the bytes clean, the document it gives builds exactly them.
-// With an odd first byte the two derived parts (the speed dial copy and the
-// checksum) are made to agree first, so that mutations reach the fields
-// behind them instead of stopping at those checks.
+// Board memories for the image decoder: it must never fail, and when it
+// calls the bytes clean, the document it gives must build exactly them.
+//
+// The first byte chooses how the input becomes a memory: even, the input is
+// the memory itself; odd, the image of a random document (seeded from the
+// next four bytes) with the rest of the input as (address, value) patches,
+// the speed dial copy and the checksum then made to agree. The second way
+// keeps most mutations near images the builder makes, where the round-trip
+// check has something to check.
 #include "programming/image.h"
 #include "programming/imagedecoder.h"
+#include "support/random_document.h"
 
 #include <algorithm>
 #include <cstdlib>
 
+namespace {
+
+void MakeDerivedPartsAgree(TOptionImage& image) {
+    using namespace imagelayout;
+    std::copy_n(image.begin() + SpeedDial, 80, image.begin() + SpeedDialCopy);
+    unsigned sum = 0;
+    for (std::size_t i = ChecksumHeader; i < Reserved; ++i)
+        if (i != Checksum)
+            sum += image[i];
+    image[Checksum] = static_cast<std::uint8_t>((256 - sum % 256) % 256);
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TOptionImage image{};
-    std::copy_n(data, std::min(size, image.size()), image.begin());
-    if (size > 0 && (data[0] & 0x01) != 0) {
-        using namespace imagelayout;
-        std::copy_n(image.begin() + SpeedDial, 80, image.begin() + SpeedDialCopy);
-        unsigned sum = 0;
-        for (std::size_t i = ChecksumHeader; i < Reserved; ++i)
-            if (i != Checksum)
-                sum += image[i];
-        image[Checksum] = static_cast<std::uint8_t>((256 - sum % 256) % 256);
+    if (size >= 5 && (data[0] & 0x01) != 0) {
+        const unsigned seed =
+            data[1] | (data[2] << 8) | (data[3] << 16) | (unsigned{data[4]} << 24);
+        sample::RandomDocuments documents(seed);
+        if (BuildImage(image, documents.Next((data[0] & 0x02) != 0)) != buildresult::Ok)
+            return 0;
+        for (std::size_t i = 5; i + 2 < size; i += 3)
+            image[((data[i] << 8) | data[i + 1]) % image.size()] = data[i + 2];
+        MakeDerivedPartsAgree(image);
+    } else {
+        std::copy_n(data, std::min(size, image.size()), image.begin());
     }
     const DecodedImage decoded = DecodeImage(image);
     if (!decoded.Document)
