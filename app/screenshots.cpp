@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
     QDir().mkpath(directory.path());
 
     bool ok = true;
-    TZelWindow window;
+    // Rendering the windows is no use of the program: it leaves the recent files alone.
+    TZelWindow window(nullptr, std::filesystem::path());
     window.resize(640, 400);
     window.OpenPath(QString::fromLocal8Bit(argv[1]));
     ok &= Save(window, directory, QStringLiteral("main-window"), false);
