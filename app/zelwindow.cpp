@@ -405,16 +405,12 @@ void TZelWindow::CmVerifyBoard() {
     }
     // Both sides as the board sees them, the board's sites named after the
     // document's.
-    DecodedImage expected = DecodeImage(image);
-    DecodedImage found = DecodeImage(*board);
-    NameSitesAfter(*expected.Document, *doc_);
-    NameSitesAfter(*found.Document, *doc_);
-    std::vector<std::string> lines =
-        DiffDocuments(*expected.Document, *found.Document, DiffScope::ImageContent);
-    for (const DecodeFinding* problem : found.Problems())
+    const ImageContentDiff diff = DiffImageContent(image, *board, doc_.get());
+    std::vector<std::string> lines = diff.Fields;
+    for (const DecodeFinding* problem : diff.Second.Problems())
         lines.push_back(problem->Text());
     if (lines.empty())
-        for (const ImageDifference& difference : CompareImages(image, *board))
+        for (const ImageDifference& difference : diff.Stretches)
             lines.push_back(difference.Field.Describe() + ": " + DescribeAddresses(difference));
     Warn(this, tr("The option board differs from this document (document \u2192 board):") +
                    Listed(lines));

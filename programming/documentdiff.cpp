@@ -198,3 +198,15 @@ class Differ {
 std::vector<std::string> DiffDocuments(const TBoardData& a, const TBoardData& b, DiffScope scope) {
     return Differ(a, b, scope).Run();
 }
+
+ImageContentDiff DiffImageContent(const TOptionImage& a, const TOptionImage& b,
+                                  const TBoardData* names) {
+    ImageContentDiff diff{DecodeImage(a), DecodeImage(b), {}, CompareImages(a, b)};
+    if (names != nullptr) {
+        NameSitesAfter(*diff.First.Document, *names);
+        NameSitesAfter(*diff.Second.Document, *names);
+    }
+    diff.Fields =
+        DiffDocuments(*diff.First.Document, *diff.Second.Document, DiffScope::ImageContent);
+    return diff;
+}

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "document/records.h"
+#include "programming/imagedecoder.h"
+#include "programming/imagefields.h"
 
 #include <string>
 #include <vector>
@@ -17,3 +19,16 @@ enum class DiffScope {
 
 std::vector<std::string> DiffDocuments(const TBoardData& a, const TBoardData& b,
                                        DiffScope scope = DiffScope::Everything);
+
+// Two images compared as the board sees them: both decoded, their sites
+// named after `names` when it is given (a document of one side), then field
+// by field. `Stretches` holds every differing stretch of bytes by the image
+// field it lies in, for differences no document field shows.
+struct ImageContentDiff {
+    DecodedImage First;
+    DecodedImage Second;
+    std::vector<std::string> Fields;
+    std::vector<ImageDifference> Stretches;
+};
+ImageContentDiff DiffImageContent(const TOptionImage& a, const TOptionImage& b,
+                                  const TBoardData* names);

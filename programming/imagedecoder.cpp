@@ -511,7 +511,6 @@ class Decoder {
         // p.. when the current such site already holds r records.
         constexpr int kFull = limits::kMaxChannelsPerSite;
         const int n = stored_;
-        constexpr int kNever = 1 << 20;
         std::vector<std::array<int, kFull + 1>> cost(static_cast<std::size_t>(n) + 1);
         cost[static_cast<std::size_t>(n)].fill(0);
         auto after = [](int held) { return held == kFull ? 1 : held + 1; };
@@ -523,8 +522,7 @@ class Decoder {
                 for (const Reach& r : reach)
                     if (r.From <= p && p <= r.Highest)
                         best = std::min(best, cost[static_cast<std::size_t>(r.Highest) + 1][0]);
-                cost[static_cast<std::size_t>(p)][static_cast<std::size_t>(held)] =
-                    std::min(best, kNever);
+                cost[static_cast<std::size_t>(p)][static_cast<std::size_t>(held)] = best;
             }
         }
 

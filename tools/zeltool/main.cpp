@@ -346,23 +346,20 @@ int Diff(const std::string& first, const std::string& second) {
     if (a.Document && b.Document) {
         lines = DiffDocuments(*a.Document, *b.Document, DiffScope::Everything);
     } else if (a.Image != b.Image) {
-        // Compared as the board sees them: both decoded from their images,
-        // their sites named after the document's where there is one.
-        DecodedImage x = DecodeImage(a.Image);
-        DecodedImage y = DecodeImage(b.Image);
-        if (const TBoardData* names = a.Document ? a.Document.get() : b.Document.get()) {
-            NameSitesAfter(*x.Document, *names);
-            NameSitesAfter(*y.Document, *names);
-        }
-        lines = DiffDocuments(*x.Document, *y.Document, DiffScope::ImageContent);
-        for (const auto& [side, decoded] : {std::pair{&a, &x}, std::pair{&b, &y}})
+        // Compared as the board sees them, the sites named after the
+        // document's where there is one.
+        const ImageContentDiff diff =
+            DiffImageContent(a.Image, b.Image, a.Document ? a.Document.get() : b.Document.get());
+        lines = diff.Fields;
+        for (const auto& [side, decoded] :
+             {std::pair{&a, &diff.First}, std::pair{&b, &diff.Second}})
             if (!decoded->Clean()) {
                 std::cout << side->Label << " holds bytes that no document makes:\n";
                 for (const DecodeFinding* problem : decoded->Problems())
                     std::cout << "  " << problem->Text() << "\n";
             }
         if (lines.empty())
-            for (const ImageDifference& difference : CompareImages(a.Image, b.Image))
+            for (const ImageDifference& difference : diff.Stretches)
                 lines.push_back(difference.Field.Describe() + ": " + DescribeAddresses(difference) +
                                 " differ");
     }
@@ -411,9 +408,9 @@ int Program(const ProgramJob& job, int portOption, std::string* esn = nullptr) {
         std::error_code ignored;
         std::filesystem::create_directories(job.BackupDir, ignored);
         // Boards programmed at once on several ports each get their own.
-        const auto path = std::filesystem::path(job.BackupDir) /
-                          ("board-COM" + std::to_string(port) + "-" + LocalTimeText("%Y%m%d-%H%M%S") +
-                           ".bin");
+        const auto path =
+            std::filesystem::path(job.BackupDir) /
+            ("board-COM" + std::to_string(port) + "-" + LocalTimeText("%Y%m%d-%H%M%S") + ".bin");
         if (!WriteBinary(path.string(), board.data(), board.size()))
             return Fail(status::CannotWrite, "cannot write the backup " + path.string() +
                                                  "; nothing was written to the board");
