@@ -7,6 +7,7 @@
 #include "dialogs/sitesdlg.h"
 #include "dialogs/smalldialogs.h"
 #include "dialogs/uiservices.h"
+#include "document/safefile.h"
 #include "document/zelfile.h"
 #include "programming/documentdiff.h"
 #include "programming/imagedecoder.h"
@@ -284,9 +285,14 @@ void TZelWindow::CmFileExportPdf() {
     const QString chosen = Ui().ExportFileName(this, suggested);
     if (chosen.isEmpty())
         return;
-    QString error;
-    if (!WriteReportPdf(SheetHtml(), chosen, &error))
-        Warn(this, tr("The configuration sheet could not be written: %1").arg(error),
+    const QByteArray pdf = ReportPdf(SheetHtml());
+    const WriteResult written = WriteFileSafely(
+        chosen.toStdString(),
+        std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+    if (written != WriteResult::Ok)
+        Warn(this,
+             tr("The configuration sheet could not be written: %1")
+                 .arg(QString::fromUtf8(DescribeWriteResult(written))),
              StringText(strings::kFileError));
 }
 
@@ -301,7 +307,7 @@ bool TZelWindow::CheckAccess() {
     TAccessDlg dialog(this, entry);
     if (Ui().Exec(dialog) != QDialog::Accepted)
         return false;
-    if (entry.toLatin1().toStdString() == doc_->Product.Password.View()) {
+    if (StoredText(entry) == doc_->Product.Password.View()) {
         unlocked_ = true;
         return true;
     }

@@ -47,11 +47,7 @@ std::int32_t Flag(const QAbstractButton* button) {
 }
 
 std::string Text(const QLineEdit* edit, std::size_t maxLength) {
-    return edit->text().left(static_cast<qsizetype>(maxLength)).toStdString();
-}
-
-QString Shown(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return StoredText(edit->text().left(static_cast<qsizetype>(maxLength)));
 }
 
 // Selects the first line that begins with the route's digits; an unknown
@@ -139,7 +135,7 @@ TGlobalDlg::TGlobalDlg(QWidget* parent, TBoardData& document) : TPropertyPage(pa
 
 void TGlobalDlg::SetupWindow() {
     const TGlobalData& g = document_.Global;
-    SetTextUnchecked(*esn_, Shown(g.EsnText.View()));
+    SetTextUnchecked(*esn_, ShownText(g.EsnText.View()));
     SetChecked(verifyEsn_, g.VerifyEsn);
     esn_->setEnabled(verifyEsn_->isChecked());
     SetChecked(conventional_, g.ConventionalOperation);
@@ -186,9 +182,7 @@ TBankDlg::TBankDlg(QWidget* parent, TBoardData& document) : TPropertyPage(parent
 
     auto* nameBox = new QGroupBox(tr("Channel &Name"), this);
     // Any text that fits is a channel name.
-    name_ = RuleEdit(nameBox, "name", limits::kBankName, [](std::string_view text, bool) {
-        return std::optional<std::string>(std::string(text));
-    });
+    name_ = TextEdit(nameBox, "name", limits::kBankName);
     (new QVBoxLayout(nameBox))->addWidget(name_);
 
     auto* addressBox = new QGroupBox(tr("Primary &Address"), this);
@@ -272,7 +266,7 @@ void TBankDlg::SetupWindow() {
     FillFromStrings(*pttRoute_, strings::kRoutes);
     FillFromStrings(*buttonRoute_, strings::kRoutes);
     for (const auto& site : document_.Sites)
-        site_->addItem(Shown(site->Name.View()), RecordData(site.get()));
+        site_->addItem(ShownText(site->Name.View()), RecordData(site.get()));
     site_->model()->sort(0);
     {
         const QSignalBlocker blocker(selector_);
@@ -315,7 +309,7 @@ void TBankDlg::Load(int bank) {
     const TBankData& b = document_.Banks[bank];
     // Stored values are shown as they are; only typing is checked.
     auto put = [](QLineEdit* edit, const auto& text) {
-        SetTextUnchecked(*edit, Shown(text.View()));
+        SetTextUnchecked(*edit, ShownText(text.View()));
     };
     put(name_, b.Name);
     put(systemId_, b.SystemId);
@@ -365,12 +359,12 @@ void TBankDlg::Store(int bank) {
     b.ButtonConnect = Flag(buttonConnect_);
     b.ButtonNone = Flag(buttonNone_);
     b.ButtonPagingCode.Set(Text(buttonPagingCode_, limits::kActionPagingCode));
-    b.ButtonRoute = LeadingRoute(buttonRoute_->currentText().toStdString());
+    b.ButtonRoute = LeadingRoute(StoredText(buttonRoute_->currentText()));
     b.ButtonNumber.Set(Text(buttonNumber_, limits::kButtonNumber));
     b.ReceiveGroups.Set(Text(receiveGroups_, limits::kReceiveGroups));
     b.HornAlert = Flag(hornAlert_);
     b.PttConnect = Flag(pttConnect_);
-    b.PttRoute = LeadingRoute(pttRoute_->currentText().toStdString());
+    b.PttRoute = LeadingRoute(StoredText(pttRoute_->currentText()));
     b.PttNumber.Set(Text(pttNumber_, limits::kPttNumber));
 }
 
@@ -470,7 +464,7 @@ TSpeedDialDlg::TSpeedDialDlg(QWidget* parent, TBoardData& document)
 void TSpeedDialDlg::SetupWindow() {
     for (int i = 0; i < TSdData::kLocations; ++i) {
         FillFromStrings(*routes_[i], strings::kRoutes);
-        SetTextUnchecked(*numbers_[i], Shown(document_.SpeedDial.Number[i].View()));
+        SetTextUnchecked(*numbers_[i], ShownText(document_.SpeedDial.Number[i].View()));
         SelectRoute(routes_[i], document_.SpeedDial.Route[i]);
     }
 }
@@ -478,7 +472,7 @@ void TSpeedDialDlg::SetupWindow() {
 bool TSpeedDialDlg::KillActive() {
     for (int i = 0; i < TSdData::kLocations; ++i) {
         document_.SpeedDial.Number[i].Set(Text(numbers_[i], limits::kDialString));
-        document_.SpeedDial.Route[i] = LeadingRoute(routes_[i]->currentText().toStdString());
+        document_.SpeedDial.Route[i] = LeadingRoute(StoredText(routes_[i]->currentText()));
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #include "dialogs/dialoghelpers.h"
 
+#include "document/windows1252.h"
 #include "resources/stringtable.h"
 
 #include <QDialogButtonBox>
@@ -8,7 +9,20 @@
 #include <algorithm>
 
 QString StringText(int id) {
-    return QString::fromStdString(LoadMessage(id));
+    return ShownText(LoadMessage(id));
+}
+
+QString ShownText(std::string_view documentText) {
+    const std::string utf8 = DocumentTextToUtf8(documentText);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string StoredText(const QString& text) {
+    std::string stored;
+    stored.reserve(static_cast<std::size_t>(text.size()));
+    for (const char32_t c : text.toUcs4())
+        stored += static_cast<char>(CodePointToWindows1252(c).value_or('?'));
+    return stored;
 }
 
 QDialogButtonBox* OkCancelButtons(QDialog* dialog, bool withCancel) {
@@ -48,10 +62,14 @@ QValidator::State TRuleValidator::validate(QString& input, int& position) const 
     if (OnlyDeletes(shown_, input))
         return Acceptable;
     const bool atEnd = position == input.size();
-    const auto result = rule_(input.toStdString(), atEnd);
+    const QByteArray utf8 = input.toUtf8();
+    const auto text = Utf8ToDocumentText(std::string_view(utf8.constData(), utf8.size()));
+    if (!text)
+        return Invalid;
+    const auto result = rule_(*text, atEnd);
     if (!result)
         return Invalid;
-    input = QString::fromStdString(*result);
+    input = ShownText(*result);
     if (atEnd)
         position = static_cast<int>(input.size());
     return Acceptable;
@@ -62,6 +80,18 @@ QLineEdit* RuleEdit(QWidget* parent, const char* name, int maxLength, TRuleValid
     edit->setMaxLength(maxLength);
     edit->setValidator(new TRuleValidator(edit, std::move(rule)));
     return edit;
+}
+
+QLineEdit* TextEdit(QWidget* parent, const char* name, int maxLength) {
+    auto* edit = Named(new QLineEdit(parent), name);
+    edit->setMaxLength(maxLength);
+    AcceptDocumentText(edit);
+    return edit;
+}
+
+void AcceptDocumentText(QLineEdit* edit) {
+    edit->setValidator(new TRuleValidator(
+        edit, [](std::string_view text, bool) { return std::optional<std::string>(text); }));
 }
 
 void SetTextUnchecked(QLineEdit& edit, const QString& text) {

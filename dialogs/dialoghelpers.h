@@ -19,6 +19,13 @@ class QLineEdit;
 // A string-table entry as the user sees it.
 QString StringText(int id);
 
+// A document text (one byte a character, Windows-1252) as the user sees it.
+QString ShownText(std::string_view documentText);
+// What the user sees as a document text. The edits refuse a character that
+// the document cannot hold when it is typed; one that reaches here all the
+// same becomes '?'.
+std::string StoredText(const QString& text);
+
 // Names a control (tests and screenshots find controls by name).
 template <typename T> T* Named(T* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -30,6 +37,8 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog, bool withCancel = true);
 
 // Wraps a keystroke rule: the rule returns the text to show, or nothing to
 // refuse the keystroke; `caretAtEnd` tells whether formatting is allowed.
+// The rule sees the document text; a character that the document cannot
+// hold is refused before it.
 // As with the platform's validators, only typing is checked: a keystroke
 // that only deletes (backspace, delete, cutting a selection) passes as it is.
 class TRuleValidator : public QValidator {
@@ -47,6 +56,10 @@ class TRuleValidator : public QValidator {
 
 // A line edit of at most `maxLength` characters whose typing `rule` checks.
 QLineEdit* RuleEdit(QWidget* parent, const char* name, int maxLength, TRuleValidator::Rule rule);
+// A line edit of free document text: any character the document can hold.
+QLineEdit* TextEdit(QWidget* parent, const char* name, int maxLength);
+// Makes an existing edit (a combo box's) refuse what the document cannot hold.
+void AcceptDocumentText(QLineEdit* edit);
 
 // Shows a stored value as it is: a validator would reformat it.
 void SetTextUnchecked(QLineEdit& edit, const QString& text);

@@ -1,5 +1,6 @@
 #include "dialogs/editchdlg.h"
 
+#include "dialogs/dialoghelpers.h"
 #include "dialogs/listfill.h"
 #include "dialogs/rules.h"
 #include "dialogs/uiservices.h"
@@ -118,9 +119,9 @@ void TEditChDlg::SetupWindow() {
     FillFromStrings(*rxCtcss_, strings::kTones);
     auto show = [](TFqEdit* field, QComboBox* tones, std::string_view frequency,
                    std::string_view tone) {
-        field->SetFrequency(QString::fromStdString(std::string(frequency)));
+        field->SetFrequency(ShownText(frequency));
         const int line =
-            tones->findText(QString::fromStdString(std::string(tone)), Qt::MatchStartsWith);
+            tones->findText(ShownText(tone), Qt::MatchStartsWith);
         if (line >= 0)
             tones->setCurrentIndex(line);
     };
@@ -134,21 +135,21 @@ void TEditChDlg::SetupWindow() {
 
 void TEditChDlg::Step(TFqEdit* field, int steps) {
     field->SetFrequency(
-        QString::fromStdString(StepFrequencyText(field->text().toStdString(), steps)));
+        ShownText(StepFrequencyText(StoredText(field->text()), steps)));
 }
 
 bool TEditChDlg::CanClose() {
-    const std::string tx = txFrequency_->text().left(255).toStdString();
-    const std::string rx = rxFrequency_->text().left(255).toStdString();
+    const std::string tx = StoredText(txFrequency_->text().left(255));
+    const std::string rx = StoredText(rxFrequency_->text().left(255));
     if (CheckFreqSpec(tx, 1, nullptr, voidSpecs_) != 0 ||
         CheckFreqSpec(rx, 2, nullptr, voidSpecs_) != 0) {
         Warn(this, StringText(strings::kInvalidFrequencies));
         return false;
     }
     channel_.TxFrequency.Set(tx);
-    channel_.TxCtcss.Set(txCtcss_->currentText().toStdString());
+    channel_.TxCtcss.Set(StoredText(txCtcss_->currentText()));
     channel_.RxFrequency.Set(rx);
-    channel_.RxCtcss.Set(rxCtcss_->currentText().toStdString());
+    channel_.RxCtcss.Set(StoredText(rxCtcss_->currentText()));
     channel_.Spacing12k5 = spacing12k5_->isChecked() ? 1 : 0;
     channel_.Spacing20k = spacing20k_->isChecked() ? 1 : 0;
     channel_.Spacing25k = spacing25k_->isChecked() ? 1 : 0;

@@ -1,5 +1,6 @@
 #include "dialogs/listfill.h"
 
+#include "dialogs/dialoghelpers.h"
 #include "resources/stringtable.h"
 
 #include <QComboBox>
@@ -11,7 +12,7 @@ namespace {
 QStringList Lines(int firstId) {
     QStringList lines;
     for (const auto& line : StringsFrom(firstId))
-        lines << QString::fromStdString(line);
+        lines << ShownText(line);
     return lines;
 }
 

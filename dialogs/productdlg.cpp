@@ -23,6 +23,7 @@ QComboBox* EditableSortedCombo(QWidget* parent, const char* name) {
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->lineEdit()->setMaxLength(static_cast<int>(limits::kProductText));
+    AcceptDocumentText(combo->lineEdit());
     return combo;
 }
 
@@ -46,13 +47,13 @@ void TProductDlg::SetupWindow() {
     FillFromStrings(*model_, strings::kDefaultModel, true);
     const ProductTexts shown =
         ProductDisplay(document_.Product.ProductName.View(), document_.Product.ModelNumber.View());
-    product_->setEditText(QString::fromStdString(shown.Product));
-    model_->setEditText(QString::fromStdString(shown.Model));
+    product_->setEditText(ShownText(shown.Product));
+    model_->setEditText(ShownText(shown.Model));
 }
 
 bool TProductDlg::CanClose() {
-    const std::string product = product_->currentText().left(127).toStdString();
-    const std::string model = model_->currentText().left(127).toStdString();
+    const std::string product = StoredText(product_->currentText().left(127));
+    const std::string model = StoredText(model_->currentText().left(127));
     const ProductChoice choice = ProductFromTexts(product, model);
     if (choice.NeedsCheck &&
         TarvoDllInit(choice.ProductName.c_str(), choice.ModelNumber.c_str(), limits::kPacketSize,

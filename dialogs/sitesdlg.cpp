@@ -84,7 +84,7 @@ TSitesDlg::TSitesDlg(QWidget* parent, TBoardData& document, int voidSpecs)
 void TSitesDlg::SetupWindow() {
     const QSignalBlocker blocker(sites_);
     for (const auto& site : document_.Sites)
-        sites_->addItem(RecordLine(QString::fromStdString(site->Name.Str()), site.get()));
+        sites_->addItem(RecordLine(ShownText(site->Name.View()), site.get()));
     if (sites_->count() > 0) {
         sites_->setCurrentRow(0);
         ShowChannels(0);
@@ -107,7 +107,7 @@ TRfChannel* TSitesDlg::SelectedChannel() const {
 }
 
 QListWidgetItem* TSitesDlg::ChannelLine(TRfChannel& channel) {
-    return RecordLine(QString::fromStdString(channel.GetDisplayText().substr(0, 255)), &channel);
+    return RecordLine(ShownText(channel.GetDisplayText().substr(0, 255)), &channel);
 }
 
 void TSitesDlg::ShowChannels(int siteLine) {
@@ -130,10 +130,10 @@ void TSitesDlg::NewSite() {
     if (Ui().Exec(dialog) != QDialog::Accepted)
         return;
     auto site = std::make_unique<TRfSite>();
-    site->SetName(name.left(limits::kSiteName).toStdString());
+    site->SetName(StoredText(name.left(limits::kSiteName)));
     TRfSite* added = site.get();
     document_.Sites.Append(site);
-    auto* line = RecordLine(QString::fromStdString(added->Name.Str()), added);
+    auto* line = RecordLine(ShownText(added->Name.View()), added);
     sites_->addItem(line);
     sites_->setCurrentItem(line);
     ShowChannels(sites_->row(line));
@@ -210,8 +210,7 @@ void TSitesDlg::EditChannel() {
 
 TSiteNameDlg::TSiteNameDlg(QWidget* parent, QString& name) : TCenterDlg(parent), name_(name) {
     setWindowTitle(tr("New Site"));
-    edit_ = Named(new QLineEdit(this), "siteName");
-    edit_->setMaxLength(limits::kSiteName);
+    edit_ = TextEdit(this, "siteName", limits::kSiteName);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(edit_);
     layout->addWidget(OkCancelButtons(this));

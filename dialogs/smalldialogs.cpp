@@ -19,9 +19,8 @@
 namespace {
 
 QLineEdit* PasswordEdit(QWidget* parent, const char* name) {
-    auto* edit = Named(new QLineEdit(parent), name);
+    auto* edit = TextEdit(parent, name, limits::kPassword);
     edit->setEchoMode(QLineEdit::Password);
-    edit->setMaxLength(limits::kPassword);
     return edit;
 }
 
@@ -45,8 +44,8 @@ void TPortDlg::SetupWindow() {
 
 bool TPortDlg::CanClose() {
     int number = 0;
-    const QByteArray text = ports_->currentText().left(127).toLatin1();
-    port_ = std::sscanf(text.constData(), "COM%d", &number) == 1 && number >= 1 && number <= 4
+    const std::string text = StoredText(ports_->currentText().left(127));
+    port_ = std::sscanf(text.c_str(), "COM%d", &number) == 1 && number >= 1 && number <= 4
                 ? number
                 : 1;
     return true;
@@ -106,11 +105,11 @@ void TPwdDlg::SetupWindow() {
 }
 
 bool TPwdDlg::CanClose() {
-    const QByteArray entered = newPassword_->text().left(limits::kPassword).toLatin1();
-    if (entered != verifyPassword_->text().left(limits::kPassword).toLatin1()) {
+    const std::string entered = StoredText(newPassword_->text().left(limits::kPassword));
+    if (entered != StoredText(verifyPassword_->text().left(limits::kPassword))) {
         Warn(this, StringText(strings::kPasswordMismatch));
         return false;
     }
-    document_.Product.Password.Set(entered.toStdString());
+    document_.Product.Password.Set(entered);
     return true;
 }

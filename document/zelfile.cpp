@@ -1,15 +1,13 @@
 #include "document/zelfile.h"
 
+#include "document/inputfile.h"
 #include "document/objectstream.h"
 #include "document/safefile.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -43,6 +41,12 @@ const char* DescribeZelResult(ZelResult result) {
         return "done";
     case ZelResult::CannotOpen:
         return "the file cannot be opened";
+    case ZelResult::NotFound:
+        return "no such file";
+    case ZelResult::NoPermission:
+        return "no permission";
+    case ZelResult::NotAFile:
+        return "not a regular file";
     case ZelResult::CannotWrite:
         return "the file could not be written completely; the previous file is unchanged";
     case ZelResult::TooLarge:
@@ -64,6 +68,9 @@ const char* DescribeZelResult(ZelResult result) {
 bool IsFileError(ZelResult result) {
     switch (result) {
     case ZelResult::CannotOpen:
+    case ZelResult::NotFound:
+    case ZelResult::NoPermission:
+    case ZelResult::NotAFile:
     case ZelResult::BadLength:
     case ZelResult::Truncated:
     case ZelResult::BadCheck:
@@ -161,11 +168,15 @@ ZelResult SaveDocument(const TBoardData& document, const std::filesystem::path& 
         return encoded;
 
     // A failed save never costs the previous file.
-    switch (WriteFileAtomically(path, bytes)) {
+    switch (WriteFileSafely(path, bytes)) {
     case WriteResult::Ok:
         return ZelResult::Ok;
     case WriteResult::CannotOpen:
         return ZelResult::CannotOpen;
+    case WriteResult::NoPermission:
+        return ZelResult::NoPermission;
+    case WriteResult::IsDirectory:
+        return ZelResult::NotAFile;
     case WriteResult::CannotWrite:
         break;
     }
@@ -173,22 +184,32 @@ ZelResult SaveDocument(const TBoardData& document, const std::filesystem::path& 
 }
 
 ZelResult LoadDocument(const std::filesystem::path& path, std::unique_ptr<TBoardData>& document) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    RegularFile file(path);
+    switch (file.Problem()) {
+    case InputProblem::None:
+        break;
+    case InputProblem::NotFound:
+        return ZelResult::NotFound;
+    case InputProblem::NoPermission:
+        return ZelResult::NoPermission;
+    case InputProblem::NotRegularFile:
+        return ZelResult::NotAFile;
+    case InputProblem::TooLarge:
+    case InputProblem::ReadFailed:
         return ZelResult::CannotOpen;
+    }
     // Bytes after the payload are never read: the header and at most the
     // largest possible payload are all a load needs.
-    std::vector<std::uint8_t> bytes(kHeaderSize + 32767);
+    std::vector<std::uint8_t> bytes(kHeaderSize + kMaxPayload);
     std::size_t have = 0;
     while (have < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + have, bytes.size() - have);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
+        const long got = file.Read(bytes.data() + have, bytes.size() - have);
+        if (got < 0)
+            return ZelResult::CannotOpen;
+        if (got == 0)
             break;
         have += static_cast<std::size_t>(got);
     }
-    ::close(fd);
     bytes.resize(have);
     return DecodeDocument(bytes, document);
 }

@@ -13,6 +13,9 @@
 enum class ZelResult {
     Ok,
     CannotOpen,  // the file cannot be opened
+    NotFound,    // no file of that name
+    NoPermission, // the user may not read it (load) or write it (save)
+    NotAFile,    // a directory, FIFO, device: no document file
     CannotWrite, // the new file could not be written completely; the old one is intact
     TooLarge,    // the document does not fit a payload of 32,767 bytes
     BadLength,   // Length of 32,768 or more
@@ -42,8 +45,8 @@ ZelResult EncodeDocument(const TBoardData& document, std::uint16_t seed,
 // success.
 ZelResult DecodeDocument(std::span<const std::uint8_t> file, std::unique_ptr<TBoardData>& document);
 
-// Writes the new file beside the old one and renames it over it only when it
-// was written completely. The seed comes from the C runtime's generator.
+// Writes the file safely (document/safefile.h): the previous content
+// survives any failure. The seed comes from the C runtime's generator.
 ZelResult SaveDocument(const TBoardData& document, const std::filesystem::path& path);
 ZelResult SaveDocument(const TBoardData& document, const std::filesystem::path& path,
                        std::uint16_t seed);

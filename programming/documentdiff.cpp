@@ -1,5 +1,6 @@
 #include "programming/documentdiff.h"
 
+#include "document/windows1252.h"
 #include "resources/stringtable.h"
 
 #include <algorithm>
@@ -8,8 +9,12 @@ namespace {
 
 const char* kArrow = " \xE2\x86\x92 "; // " → "
 
+// Document texts are shown in UTF-8.
+std::string Utf8(std::string_view text) {
+    return DocumentTextToUtf8(text);
+}
 std::string Shown(std::string_view text) {
-    return text.empty() ? std::string("(none)") : std::string(text);
+    return text.empty() ? std::string("(none)") : Utf8(text);
 }
 std::string YesNo(std::int32_t flag) {
     return flag == 1 ? "on" : "off";
@@ -38,7 +43,7 @@ class Differ {
 
     void Product() {
         const auto pair = [](const TProductData& p) {
-            return p.ProductName.Str() + " / " + p.ModelNumber.Str();
+            return Utf8(p.ProductName.View()) + " / " + Utf8(p.ModelNumber.View());
         };
         Line("product", "radio", pair(a_.Product), pair(b_.Product));
         if (scope_ == DiffScope::Everything && a_.Product.Password != b_.Product.Password)
@@ -82,7 +87,7 @@ class Differ {
     }
 
     static std::string SiteLabel(const TBoardData& d, int position) {
-        return "site " + d.Sites[position].Name.Str();
+        return "site " + Utf8(d.Sites[position].Name.View());
     }
 
     void Sites() {
@@ -92,7 +97,7 @@ class Differ {
             const TRfSite& y = b_.Sites[s];
             const std::string where = SiteLabel(a_, s);
             if (scope_ == DiffScope::Everything)
-                Line(where, "name", x.Name.Str(), y.Name.Str());
+                Line(where, "name", Utf8(x.Name.View()), Utf8(y.Name.View()));
             const int channels = std::min(x.Channels.Count(), y.Channels.Count());
             for (int c = 0; c < channels; ++c)
                 Channel(where + ", channel " + std::to_string(c + 1), x.Channels[c], y.Channels[c]);
@@ -112,10 +117,10 @@ class Differ {
     }
 
     void Channel(const std::string& where, const TRfChannel& x, const TRfChannel& y) {
-        Line(where, "transmit", x.TxFrequency.Str(), y.TxFrequency.Str());
-        Line(where, "receive", x.RxFrequency.Str(), y.RxFrequency.Str());
-        Line(where, "transmit CTCSS", x.TxCtcss.Str(), y.TxCtcss.Str());
-        Line(where, "receive CTCSS", x.RxCtcss.Str(), y.RxCtcss.Str());
+        Line(where, "transmit", Utf8(x.TxFrequency.View()), Utf8(y.TxFrequency.View()));
+        Line(where, "receive", Utf8(x.RxFrequency.View()), Utf8(y.RxFrequency.View()));
+        Line(where, "transmit CTCSS", Utf8(x.TxCtcss.View()), Utf8(y.TxCtcss.View()));
+        Line(where, "receive CTCSS", Utf8(x.RxCtcss.View()), Utf8(y.RxCtcss.View()));
         const auto spacing = [](const TRfChannel& c) {
             return c.Spacing25k == 1 ? "25 kHz" : c.Spacing20k == 1 ? "20 kHz" : "12.5 kHz";
         };
@@ -126,7 +131,7 @@ class Differ {
     static std::string BankLabel(const TBankData& bank, int position) {
         std::string label = "bank " + std::to_string(position + 1);
         if (!bank.Name.Empty())
-            label += " (" + bank.Name.Str() + ")";
+            label += " (" + Utf8(bank.Name.View()) + ")";
         return label;
     }
 
@@ -136,7 +141,7 @@ class Differ {
         const int position = d.Sites.Find(bank.Site);
         if (position < 0)
             return "(none)";
-        return d.Sites[position].Name.Str() + " (site " + std::to_string(position + 1) + ")";
+        return Utf8(d.Sites[position].Name.View()) + " (site " + std::to_string(position + 1) + ")";
     }
 
     static std::string Action(std::int32_t group, std::int32_t connect) {

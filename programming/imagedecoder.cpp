@@ -621,3 +621,10 @@ void NameSitesAfter(TBoardData& decoded, const TBoardData& original) {
         site->SetName(source->Name.View());
     }
 }
+
+std::optional<std::uint8_t> ErasedFill(const TOptionImage& image) {
+    for (const std::uint8_t fill : {std::uint8_t{0xFF}, std::uint8_t{0x00}})
+        if (std::all_of(image.begin(), image.end(), [fill](std::uint8_t b) { return b == fill; }))
+            return fill;
+    return std::nullopt;
+}

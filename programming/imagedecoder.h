@@ -7,6 +7,7 @@
 #include "programming/image.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ struct DecodedImage {
     bool Clean() const;
     std::vector<const DecodeFinding*> Problems() const;
 };
+
+// The byte an erased board is filled with (0xFF or 0x00) when every byte of
+// the image is that byte.
+std::optional<std::uint8_t> ErasedFill(const TOptionImage& image);
 
 // Decodes an image. The sites are rebuilt from the banks' channel lists in
 // an order that gives back the channel table's order, named "Site 1", ...;

@@ -1,13 +1,18 @@
 #include "programming/recentfiles.h"
 
+#include "document/inputfile.h"
 #include "document/safefile.h"
 #include "document/userconfig.h"
 
 #include <algorithm>
-#include <fstream>
+#include <sstream>
 
 RecentFiles::RecentFiles(std::filesystem::path store) : store_(std::move(store)) {
-    std::ifstream in(store_);
+    // A list of a few paths; anything larger is no list of ours.
+    std::string text;
+    if (ReadWholeFile(store_, 1 << 20, text) != InputProblem::None)
+        return;
+    std::istringstream in(text);
     std::string line;
     while (paths_.size() < kMax && std::getline(in, line))
         if (!line.empty() && std::find(paths_.begin(), paths_.end(), line) == paths_.end())
@@ -41,7 +46,7 @@ void RecentFiles::Save() const {
     std::string text;
     for (const auto& path : paths_)
         text += path + "\n";
-    WriteFileAtomically(store_, text);
+    WriteFileSafely(store_, text);
 }
 
 std::filesystem::path RecentFilesLocation() {

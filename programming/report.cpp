@@ -1,5 +1,6 @@
 #include "programming/report.h"
 
+#include "document/windows1252.h"
 #include "resources/stringtable.h"
 
 #include <ctime>
@@ -30,8 +31,9 @@ std::string Escaped(std::string_view text) {
     return out;
 }
 
+// A document text, or a dash when it is empty.
 std::string OrDash(std::string_view text) {
-    return text.empty() ? std::string("&ndash;") : Escaped(text);
+    return text.empty() ? std::string("&ndash;") : Escaped(DocumentTextToUtf8(text));
 }
 const char* YesNo(std::int32_t flag) {
     return flag == 1 ? "Yes" : "No";
@@ -138,7 +140,7 @@ std::string ConfigurationSheetHtml(const TBoardData& d, const ReportHeading& hea
         sheet.Paragraph("No RF sites.");
     for (int s = 0; s < d.Sites.Count(); ++s) {
         const TRfSite& site = d.Sites[s];
-        sheet.Heading(3, "Site " + std::to_string(s + 1) + ": " + site.Name.Str());
+        sheet.Heading(3, "Site " + std::to_string(s + 1) + ": " + DocumentTextToUtf8(site.Name.View()));
         std::vector<std::vector<std::string>> rows = {
             {"Channel", "Receive", "CTCSS", "Transmit", "CTCSS", "Spacing", "Q-Lift"}};
         for (int c = 0; c < site.Channels.Count(); ++c) {
@@ -162,12 +164,12 @@ std::string ConfigurationSheetHtml(const TBoardData& d, const ReportHeading& hea
         sheet.Paragraph("No channel banks.");
     for (int i = 0; i < d.Banks.Count(); ++i) {
         const TBankData& b = d.Banks[i];
-        sheet.Heading(3, "Position " + std::to_string(i + 1) + ": " + b.Name.Str());
+        sheet.Heading(3, "Position " + std::to_string(i + 1) + ": " + DocumentTextToUtf8(b.Name.View()));
         sheet.Fields({
             {"Channel Name", OrDash(b.Name.View())},
             {"Primary Address", "System ID " + OrDash(b.SystemId.View()) + ", paging code " +
                                     OrDash(b.PagingCode.View())},
-            {"RF Site", b.Site != nullptr ? Escaped(b.Site->Name.View()) : "None"},
+            {"RF Site", b.Site != nullptr ? Escaped(DocumentTextToUtf8(b.Site->Name.View())) : "None"},
             {"Secure Speech", Escaped(SecureSpeech(b.Scrambler))},
             {"Emergency Override", YesNo(b.EmergencyOverride)},
             {"Priority Override", YesNo(b.PriorityOverride)},

@@ -176,8 +176,10 @@ ProgrammingResult TransferImage(const TOptionImage& image, int port, IRadio& rad
     });
     if (run.Cancelled())
         return {RunOutcome::Cancelled, 0,
-                "Programming stopped: the option board holds a partial image (" +
-                    CounterText(run.Offset()) + " bytes written). Program it again.",
+                run.Begun() ? "Programming stopped: the option board holds a partial image (" +
+                                  CounterText(run.Offset()) + " bytes written). Program it again."
+                            : std::string("Programming stopped before the first block: nothing "
+                                          "was written to the option board."),
                 run.Begun(), run.Esn()};
     if (code == tarvo::code::Success) {
         run.Finish();

@@ -1,12 +1,13 @@
 #include "programming/settings.h"
 
+#include "document/inputfile.h"
+#include "document/safefile.h"
 #include "document/userconfig.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -41,24 +42,53 @@ std::filesystem::path SettingsLocation(const std::filesystem::path& programPath)
     return config / beside.filename();
 }
 
-void ParseSettings(std::string_view text, TAppSettings& settings) {
-    // Lines are taken in pieces of at most 255 characters, each a line.
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        const bool newline = end != std::string_view::npos && end - at < 255;
-        if (!newline)
-            end = std::min(text.size(), at + 255);
-        std::string line(text.substr(at, end - at));
-        at = newline ? end + 1 : end;
-        std::transform(line.begin(), line.end(), line.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        int value = 0;
-        if (std::sscanf(line.c_str(), "port = com%d", &value) == 1 && value >= 1 && value <= 4)
-            settings.Port = value;
-        if (std::sscanf(line.c_str(), "voidspecs = %d", &value) == 1 && value == 1)
-            settings.VoidSpecs = value;
+namespace {
+
+// Takes a settings file's text a character at a time, in lines of at most
+// 255 characters (a longer line is read in pieces, each a line), so that a
+// file of any size is read in one pass and a bounded buffer.
+class SettingsLines {
+  public:
+    explicit SettingsLines(TAppSettings& settings) : settings_(settings) {}
+
+    void Feed(std::string_view text) {
+        for (const char c : text) {
+            if (c == '\n') {
+                Apply();
+                continue;
+            }
+            line_ += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (line_.size() == kPiece)
+                Apply();
+        }
     }
+    void Finish() {
+        if (!line_.empty())
+            Apply();
+    }
+
+  private:
+    static constexpr std::size_t kPiece = 255;
+
+    void Apply() {
+        int value = 0;
+        if (std::sscanf(line_.c_str(), "port = com%d", &value) == 1 && value >= 1 && value <= 4)
+            settings_.Port = value;
+        if (std::sscanf(line_.c_str(), "voidspecs = %d", &value) == 1 && value == 1)
+            settings_.VoidSpecs = value;
+        line_.clear();
+    }
+
+    TAppSettings& settings_;
+    std::string line_;
+};
+
+} // namespace
+
+void ParseSettings(std::string_view text, TAppSettings& settings) {
+    SettingsLines lines(settings);
+    lines.Feed(text);
+    lines.Finish();
 }
 
 std::string FormatSettings(const TAppSettings& settings) {
@@ -69,18 +99,20 @@ std::string FormatSettings(const TAppSettings& settings) {
 }
 
 void ReadSettings(const std::filesystem::path& file, TAppSettings& settings) {
-    std::ifstream in(file);
-    if (!in)
+    RegularFile in(file);
+    if (in.Problem() != InputProblem::None)
         return;
-    std::ostringstream text;
-    text << in.rdbuf();
-    ParseSettings(text.str(), settings);
+    SettingsLines lines(settings);
+    char buffer[4096];
+    long got = 0;
+    while ((got = in.Read(buffer, sizeof buffer)) > 0)
+        lines.Feed(std::string_view(buffer, static_cast<std::size_t>(got)));
+    lines.Finish();
 }
 
 void WriteSettings(const std::filesystem::path& file, const TAppSettings& settings) {
     std::error_code ignored;
     if (file.has_parent_path())
         std::filesystem::create_directories(file.parent_path(), ignored);
-    std::ofstream out(file, std::ios::trunc);
-    out << FormatSettings(settings);
+    WriteFileSafely(file, FormatSettings(settings));
 }

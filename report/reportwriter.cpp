@@ -1,11 +1,9 @@
 #include "report/reportwriter.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QBuffer>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextDocument>
 
 namespace {
@@ -19,16 +17,12 @@ void Layout(QTextDocument& document, const std::string& html) {
 
 } // namespace
 
-bool WriteReportPdf(const std::string& html, const QString& path, QString* error) {
-    // QSaveFile writes beside the target and replaces it only when complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error != nullptr)
-            *error = file.errorString();
-        return false;
-    }
+QByteArray ReportPdf(const std::string& html) {
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
         writer.setTitle(QStringLiteral("Configuration sheet"));
@@ -37,12 +31,7 @@ bool WriteReportPdf(const std::string& html, const QString& path, QString* error
         Layout(document, html);
         document.print(&writer);
     }
-    if (!file.commit()) {
-        if (error != nullptr)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return pdf;
 }
 
 void PrintReport(const std::string& html, QPrinter& printer) {

@@ -287,5 +287,5 @@ TEST(ZelFile, FailedSaveKeepsThePreviousFile) {
     EXPECT_EQ(LoadDocument(path, loaded), ZelResult::Ok);
     EXPECT_EQ(SaveDocument(TBoardData{}, TempPath("missing-dir") / "x.zel", 1),
               ZelResult::CannotOpen);
-    EXPECT_EQ(LoadDocument(TempPath("nothing-here.zel"), loaded), ZelResult::CannotOpen);
+    EXPECT_EQ(LoadDocument(TempPath("nothing-here.zel"), loaded), ZelResult::NotFound);
 }

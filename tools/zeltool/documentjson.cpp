@@ -1,5 +1,6 @@
 #include "tools/zeltool/documentjson.h"
 #include "document/limits.h"
+#include "document/windows1252.h"
 
 #include "programming/encodings.h"
 #include "programming/fieldrules.h"
@@ -19,6 +20,11 @@ namespace {
 const char* kSpacings[] = {"12.5 kHz", "20 kHz", "25 kHz"};
 const char* kActions[] = {"Group", "Connect", "None"};
 
+// Document texts travel in JSON as UTF-8.
+std::string Utf8(std::string_view text) {
+    return DocumentTextToUtf8(text);
+}
+
 bool On(std::int32_t flag) {
     return flag == 1;
 }
@@ -29,10 +35,10 @@ std::string ActionOf(std::int32_t group, std::int32_t connect) {
 
 ordered_json ChannelToJson(const TRfChannel& c) {
     const int spacing = c.Spacing20k == 1 ? 1 : c.Spacing25k == 1 ? 2 : 0;
-    return {{"receiveFrequency", c.RxFrequency.Str()},
-            {"receiveCtcss", c.RxCtcss.Str()},
-            {"transmitFrequency", c.TxFrequency.Str()},
-            {"transmitCtcss", c.TxCtcss.Str()},
+    return {{"receiveFrequency", Utf8(c.RxFrequency.View())},
+            {"receiveCtcss", Utf8(c.RxCtcss.View())},
+            {"transmitFrequency", Utf8(c.TxFrequency.View())},
+            {"transmitCtcss", Utf8(c.TxCtcss.View())},
             {"spacing", kSpacings[spacing]},
             {"qLift", On(c.QLift)}};
 }
@@ -42,25 +48,44 @@ ordered_json BankToJson(const TBankData& b, const TBoardData& document) {
     const auto secure = StringsFrom(strings::kSecureSpeech);
     const std::string scrambler =
         b.Scrambler >= 0 && b.Scrambler < 5 ? secure[static_cast<std::size_t>(b.Scrambler)] : "Off";
-    return {{"name", b.Name.Str()},
-            {"systemId", b.SystemId.Str()},
-            {"pagingCode", b.PagingCode.Str()},
+    return {{"name", Utf8(b.Name.View())},
+            {"systemId", Utf8(b.SystemId.View())},
+            {"pagingCode", Utf8(b.PagingCode.View())},
             {"site", site >= 0 ? ordered_json(site) : ordered_json(nullptr)},
             {"secureSpeech", scrambler},
             {"emergencyOverride", On(b.EmergencyOverride)},
             {"priorityOverride", On(b.PriorityOverride)},
             {"hornAlert", On(b.HornAlert)},
-            {"receiveGroups", b.ReceiveGroups.Str()},
+            {"receiveGroups", Utf8(b.ReceiveGroups.View())},
             {"ptt",
              {{"action", ActionOf(b.PttGroup, b.PttConnect)},
-              {"pagingCode", b.PttPagingCode.Str()},
+              {"pagingCode", Utf8(b.PttPagingCode.View())},
               {"route", b.PttRoute},
-              {"number", b.PttNumber.Str()}}},
+              {"number", Utf8(b.PttNumber.View())}}},
             {"button",
              {{"action", ActionOf(b.ButtonGroup, b.ButtonConnect)},
-              {"pagingCode", b.ButtonPagingCode.Str()},
+              {"pagingCode", Utf8(b.ButtonPagingCode.View())},
               {"route", b.ButtonRoute},
-              {"number", b.ButtonNumber.Str()}}}};
+              {"number", Utf8(b.ButtonNumber.View())}}}};
+}
+
+// An integer within [least, most]; any other number, however large, is
+// refused rather than wrapped into the field's type.
+std::optional<std::int64_t> IntegerIn(const json& value, std::int64_t least, std::int64_t most) {
+    std::int64_t number = 0;
+    if (value.is_number_unsigned()) {
+        const auto u = value.get<std::uint64_t>();
+        if (u > static_cast<std::uint64_t>(most))
+            return std::nullopt;
+        number = static_cast<std::int64_t>(u);
+    } else if (value.is_number_integer()) {
+        number = value.get<std::int64_t>();
+    } else {
+        return std::nullopt;
+    }
+    if (number < least || number > most)
+        return std::nullopt;
+    return number;
 }
 
 // Reads one JSON object field by field, remembering the first error with
@@ -106,7 +131,15 @@ class Reader {
             Fail(where, "must be a string");
             return;
         }
-        const std::string text = found->get<std::string>();
+        std::size_t bad = 0;
+        const auto converted = Utf8ToDocumentText(found->get<std::string>(), &bad);
+        if (!converted) {
+            Fail(where, "character " + std::to_string(bad + 1) +
+                            " cannot be kept in a document (one byte per character, "
+                            "Windows-1252)");
+            return;
+        }
+        const std::string& text = *converted;
         if (text.size() > maxLength) {
             Fail(where, "at most " + std::to_string(maxLength) + " characters");
             return;
@@ -151,11 +184,12 @@ class Reader {
         const auto found = object.find(key);
         if (found == object.end())
             return;
-        if (!found->is_number_integer() || !IsRouteDigit(found->get<int>())) {
+        const auto route = IntegerIn(*found, 0, 9);
+        if (!route || !IsRouteDigit(static_cast<int>(*route))) {
             Fail(path + "/" + key, "must be a route digit: 1, 2, 3, 4, 9, 0, 6, 7 or 8");
             return;
         }
-        target = found->get<int>();
+        target = static_cast<std::int32_t>(*route);
     }
 
     const json* Array(const json& object, const std::string& path, const char* key,
@@ -294,11 +328,11 @@ void ReadBank(Reader& r, const json& value, const std::string& path, TBankData& 
         *o, path, "pagingCode", b.PagingCode, limits::kPrimaryPagingCode,
         [](std::string_view t) { return OnlyCharacters(t, "0-9"); }, "digits only");
     if (const auto site = o->find("site"); site != o->end() && !site->is_null()) {
-        if (!site->is_number_integer() || site->get<int>() < 0 ||
-            site->get<int>() >= document.Sites.Count())
+        const auto position = IntegerIn(*site, 0, document.Sites.Count() - 1);
+        if (!position)
             r.Fail(path + "/site", "null or the position of a site in /sites (from 0)");
         else
-            b.Site = &document.Sites[site->get<int>()];
+            b.Site = &document.Sites[static_cast<int>(*position)];
     }
     if (const int secure = r.Choice(*o, path, "secureSpeech", StringsFrom(strings::kSecureSpeech));
         secure >= 0)
@@ -315,15 +349,81 @@ void ReadBank(Reader& r, const json& value, const std::string& path, TBankData& 
         ReadAction(r, *button, path + "/button", false, b);
 }
 
+// Follows the parser through the text to name the path of a repeated key.
+class DuplicateKeyCheck {
+  public:
+    struct Found {
+        std::string Path;
+    };
+
+    bool operator()(int, json::parse_event_t event, json& parsed) {
+        switch (event) {
+        case json::parse_event_t::object_start:
+        case json::parse_event_t::array_start:
+            frames_.push_back({event == json::parse_event_t::object_start, {}, {}, 0});
+            break;
+        case json::parse_event_t::key: {
+            Frame& top = frames_.back();
+            top.key = parsed.get<std::string>();
+            if (!top.keys.insert(top.key).second)
+                throw Found{PathTo(frames_.size())};
+            break;
+        }
+        case json::parse_event_t::object_end:
+        case json::parse_event_t::array_end:
+            frames_.pop_back();
+            ElementDone();
+            break;
+        case json::parse_event_t::value:
+            ElementDone();
+            break;
+        }
+        return true;
+    }
+
+  private:
+    struct Frame {
+        bool object;
+        std::set<std::string> keys;
+        std::string key;
+        std::size_t index;
+    };
+
+    void ElementDone() {
+        if (!frames_.empty() && !frames_.back().object)
+            ++frames_.back().index;
+    }
+    // The path of the element being read in frames_[count - 1].
+    std::string PathTo(std::size_t count) const {
+        std::string path;
+        for (std::size_t i = 0; i < count; ++i)
+            path += "/" + (frames_[i].object ? frames_[i].key : std::to_string(frames_[i].index));
+        return path;
+    }
+
+    std::vector<Frame> frames_;
+};
+
 } // namespace
+
+std::optional<json> ParseDocumentJson(std::string_view text, JsonError& error) {
+    try {
+        return json::parse(text, DuplicateKeyCheck{});
+    } catch (const DuplicateKeyCheck::Found& found) {
+        error = {found.Path, "is given more than once"};
+    } catch (const json::parse_error& e) {
+        error = {"/", std::string("not valid JSON: ") + e.what()};
+    }
+    return std::nullopt;
+}
 
 ordered_json DocumentToJson(const TBoardData& document) {
     const TGlobalData& g = document.Global;
     ordered_json out;
-    out["product"] = {{"productName", document.Product.ProductName.Str()},
-                      {"modelNumber", document.Product.ModelNumber.Str()},
-                      {"password", document.Product.Password.Str()}};
-    out["general"] = {{"esn", g.EsnText.Str()},
+    out["product"] = {{"productName", Utf8(document.Product.ProductName.View())},
+                      {"modelNumber", Utf8(document.Product.ModelNumber.View())},
+                      {"password", Utf8(document.Product.Password.View())}};
+    out["general"] = {{"esn", Utf8(g.EsnText.View())},
                       {"verifyEsn", On(g.VerifyEsn)},
                       {"conventionalOperation", On(g.ConventionalOperation)},
                       {"clearChannelAlert", On(g.ClearChannelAlert)},
@@ -335,14 +435,14 @@ ordered_json DocumentToJson(const TBoardData& document) {
                       {"disableDisconnectBeep", On(g.DisableDisconnectBeep)}};
     out["speedDial"] = ordered_json::array();
     for (int i = 0; i < TSdData::kLocations; ++i)
-        out["speedDial"].push_back({{"number", document.SpeedDial.Number[i].Str()},
+        out["speedDial"].push_back({{"number", Utf8(document.SpeedDial.Number[i].View())},
                                     {"route", document.SpeedDial.Route[i]}});
     out["sites"] = ordered_json::array();
     for (const auto& site : document.Sites) {
         ordered_json channels = ordered_json::array();
         for (const auto& channel : site->Channels)
             channels.push_back(ChannelToJson(*channel));
-        out["sites"].push_back({{"name", site->Name.Str()}, {"channels", channels}});
+        out["sites"].push_back({{"name", Utf8(site->Name.View())}, {"channels", channels}});
     }
     out["banks"] = ordered_json::array();
     for (const auto& bank : document.Banks)

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 nlohmann::ordered_json DocumentToJson(const TBoardData& document);
 
@@ -15,6 +16,10 @@ struct JsonError {
     std::string Path; // e.g. "/banks/2/ptt/pagingCode"
     std::string Rule; // what the value must be
 };
+
+// Parses JSON text; a key given twice in one object is an error at its path,
+// as is text that is not JSON.
+std::optional<nlohmann::json> ParseDocumentJson(std::string_view text, JsonError& error);
 
 // Builds `document` from JSON with every check the editors apply; on the
 // first error `document` is left untouched and the error says where and why.

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <csignal>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -91,7 +92,8 @@ int ExitStatus(int raw) {
 } // namespace
 
 std::vector<PortOutcome> RunPerPort(const std::vector<int>& ports,
-                                    const std::function<int(int port)>& work, std::ostream& out,
+                                    const std::function<int(int port)>& work,
+                                    const std::function<bool()>& stopRequested, std::ostream& out,
                                     bool terminal) {
     std::cout.flush();
     std::cerr.flush();
@@ -133,6 +135,7 @@ std::vector<PortOutcome> RunPerPort(const std::vector<int>& ports,
     }
 
     Display display(children, out, terminal);
+    bool forwarded = false;
     for (;;) {
         std::vector<pollfd> waiting;
         std::vector<Child*> owners;
@@ -143,9 +146,17 @@ std::vector<PortOutcome> RunPerPort(const std::vector<int>& ports,
             }
         if (waiting.empty())
             break;
-        // Ctrl-C reaches the children too; each stops between blocks and
+        // Ctrl-C on a terminal reaches the children too; a signal sent to
+        // the parent alone is passed on. Each child stops between blocks and
         // says so, so the parent goes on reading until they are done.
-        if (::poll(waiting.data(), waiting.size(), -1) < 0) {
+        const int ready = ::poll(waiting.data(), waiting.size(), 200);
+        if (!forwarded && stopRequested()) {
+            forwarded = true;
+            for (const auto& child : children)
+                if (child.Output >= 0)
+                    ::kill(child.Pid, SIGTERM);
+        }
+        if (ready < 0) {
             if (errno == EINTR)
                 continue;
             break;

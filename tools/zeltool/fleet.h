@@ -18,9 +18,11 @@ struct PortOutcome {
 
 // Runs `work(port)` in a child process for each port. The children's lines
 // are shown per port: as one live line each on a terminal, else as lines
-// prefixed "COMn:". Returns when every child has ended.
+// prefixed "COMn:". Once `stopRequested` says so, every child is asked to
+// stop (SIGTERM). Returns when every child has ended.
 std::vector<PortOutcome> RunPerPort(const std::vector<int>& ports,
-                                    const std::function<int(int port)>& work, std::ostream& out,
+                                    const std::function<int(int port)>& work,
+                                    const std::function<bool()>& stopRequested, std::ostream& out,
                                     bool terminal);
 
 // The table of what became of each board.

@@ -2,6 +2,9 @@
 // by hand; it creates, shows, exports and imports documents, builds the
 // option-board image, programs, reads and verifies the board, and compares
 // documents, images and boards.
+#include "document/inputfile.h"
+#include "document/limits.h"
+#include "document/windows1252.h"
 #include "document/zelfile.h"
 #include "programming/documentdiff.h"
 #include "programming/image.h"
@@ -27,10 +30,11 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <thread>
+#include <optional>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -41,12 +45,17 @@ constexpr int Ok = 0;
 constexpr int Usage = 64;
 constexpr int InvalidData = 65; // a document that cannot be programmed, or invalid JSON
 constexpr int CannotRead = 66;  // an input file missing, unreadable or refused
+constexpr int Internal = 70;   // a fault of zeltool itself
 constexpr int CannotWrite = 73;
 constexpr int Mismatch = 75;     // the board differs from the image
 constexpr int NotADocument = 76; // the board's bytes do not decode into a document
-constexpr int Differ = 1;        // zeltool diff: the two differ
+constexpr int WrongPassword = 77; // a locked document without its password
+constexpr int Differ = 1;         // zeltool diff: the two differ
 constexpr int Interrupted = 130;
 } // namespace status
+
+// A JSON document of the largest possible document is far smaller.
+constexpr std::size_t kMaxJsonBytes = 16 << 20;
 
 std::atomic<bool> interrupted{false};
 
@@ -67,15 +76,92 @@ int LoadOrFail(const std::string& path, std::unique_ptr<TBoardData>& document) {
                 "Unable to open file " + path + ": " + DescribeZelResult(result));
 }
 
-int SaveOrFail(const TBoardData& document, const std::string& path) {
-    const ZelResult result = SaveDocument(document, path);
-    if (result == ZelResult::Ok)
+// Writes an output: "-" is standard output, any other name goes through the
+// safe-write helper.
+int WriteOutput(const std::string& path, std::string_view bytes) {
+    if (path == "-") {
+        std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::cout.flush();
+        return std::cout ? status::Ok : Fail(status::CannotWrite, "cannot write standard output");
+    }
+    const WriteResult written = WriteFileSafely(path, bytes);
+    if (written == WriteResult::Ok)
         return status::Ok;
-    return Fail(status::CannotWrite, "cannot save " + path + ": " + DescribeZelResult(result));
+    return Fail(status::CannotWrite, "cannot write " + path + ": " + DescribeWriteResult(written));
 }
 
-bool WriteBinary(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    return WriteFileAtomically(path, std::span(data, size)) == WriteResult::Ok;
+int WriteOutput(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    return WriteOutput(path, std::string_view(reinterpret_cast<const char*>(data), size));
+}
+
+int SaveOrFail(const TBoardData& document, const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    const ZelResult encoded =
+        EncodeDocument(document, static_cast<std::uint16_t>(std::rand() % 32768), bytes);
+    if (encoded != ZelResult::Ok)
+        return Fail(status::CannotWrite, "cannot save " + path + ": " + DescribeZelResult(encoded));
+    return WriteOutput(path, bytes.data(), bytes.size());
+}
+
+// An output that names the input file itself would be lost with it.
+int RefuseSameFile(const std::string& input, const std::string& output) {
+    std::error_code error;
+    if (output != "-" && std::filesystem::equivalent(input, output, error))
+        return Fail(status::Usage, output + " is the input file itself; choose another output");
+    return status::Ok;
+}
+
+// Texts of a document, for the terminal.
+std::string Utf8(std::string_view text) {
+    return DocumentTextToUtf8(text);
+}
+
+// Reads a line from the terminal without showing it.
+std::string ReadSecretLine() {
+    termios saved{};
+    const bool terminal = ::tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (terminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    std::string line;
+    std::getline(std::cin, line);
+    if (terminal) {
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        std::cerr << "\n";
+    }
+    return line;
+}
+
+// The document password is a lock on viewing the document's settings: a
+// command that shows them needs it, from --password or typed at a prompt.
+struct PasswordGate {
+    std::optional<std::string> Given; // --password, as typed (UTF-8)
+
+    int Check(const TBoardData& document, const std::string& path) {
+        if (document.Product.Password.Empty())
+            return status::Ok;
+        if (!Given) {
+            if (::isatty(STDIN_FILENO) != 1)
+                return Fail(status::WrongPassword,
+                            path + " is password protected; give its password with --password");
+            std::cerr << "Password for " << path << ": " << std::flush;
+            Given = ReadSecretLine();
+        }
+        const auto entry = Utf8ToDocumentText(*Given);
+        if (!entry || entry->substr(0, limits::kPassword) != document.Product.Password.View())
+            return Fail(status::WrongPassword, "Incorrect password for " + path);
+        return status::Ok;
+    }
+};
+
+// A document whose settings are shown: loaded, then unlocked.
+int LoadUnlocked(const std::string& path, std::unique_ptr<TBoardData>& document,
+                 PasswordGate& gate) {
+    if (const int loaded = LoadOrFail(path, document); loaded != status::Ok)
+        return loaded;
+    return gate.Check(*document, path);
 }
 
 // The port: the option, else the GUI's settings file, else COM1.
@@ -96,11 +182,12 @@ std::string Yes(std::int32_t flag) {
 
 void Show(const TBoardData& d, std::ostream& out) {
     const auto& g = d.Global;
-    out << "Product: " << d.Product.ProductName.View() << " / " << d.Product.ModelNumber.View()
+    out << "Product: " << Utf8(d.Product.ProductName.View()) << " / "
+        << Utf8(d.Product.ModelNumber.View())
         << (d.Product.Password.Empty() ? "" : "  (password protected)") << "\n";
     out << "Options:\n"
         << "  Verify ESN: " << Yes(g.VerifyEsn)
-        << (g.EsnText.Empty() ? "" : "  (ESN " + g.EsnText.Str() + ")") << "\n"
+        << (g.EsnText.Empty() ? "" : "  (ESN " + Utf8(g.EsnText.View()) + ")") << "\n"
         << "  Conventional operation: " << Yes(g.ConventionalOperation) << "\n"
         << "  Clear channel alert: " << Yes(g.ClearChannelAlert) << "\n"
         << "  Disable radio-kill: " << Yes(g.DisableRadioKill) << "\n"
@@ -112,29 +199,31 @@ void Show(const TBoardData& d, std::ostream& out) {
     out << "Speed dial:\n";
     for (int i = 0; i < TSdData::kLocations; ++i)
         if (!d.SpeedDial.Number[i].Empty())
-            out << "  " << i << ": " << d.SpeedDial.Number[i].View() << "  route "
+            out << "  " << i << ": " << Utf8(d.SpeedDial.Number[i].View()) << "  route "
                 << d.SpeedDial.Route[i] << "\n";
     out << "RF sites (" << d.Sites.Count() << "):\n";
     for (const auto& site : d.Sites) {
-        out << "  " << site->Name.View() << " (" << site->Channels.Count() << " channels)\n";
+        out << "  " << Utf8(site->Name.View()) << " (" << site->Channels.Count()
+            << " channels)\n";
         for (const auto& channel : site->Channels)
-            out << "    " << channel->GetDisplayText() << "\n";
+            out << "    " << Utf8(channel->GetDisplayText()) << "\n";
     }
     out << "Channel banks (" << d.Banks.Count() << "):\n";
     for (int i = 0; i < d.Banks.Count(); ++i) {
         const TBankData& b = d.Banks[i];
-        out << "  Position " << i + 1 << ": " << b.Name.View() << "  site "
-            << (b.Site != nullptr ? b.Site->Name.Str() : std::string("(none)")) << "  address "
-            << (b.SystemId.Empty() ? "-" : b.SystemId.Str()) << "/"
-            << (b.PagingCode.Empty() ? "-" : b.PagingCode.Str()) << "  PTT "
-            << (b.PttGroup == 1     ? "Group " + b.PttPagingCode.Str()
-                : b.PttConnect == 1 ? "Connect " + b.PttNumber.Str()
+        out << "  Position " << i + 1 << ": " << Utf8(b.Name.View()) << "  site "
+            << (b.Site != nullptr ? Utf8(b.Site->Name.View()) : std::string("(none)"))
+            << "  address " << (b.SystemId.Empty() ? "-" : Utf8(b.SystemId.View())) << "/"
+            << (b.PagingCode.Empty() ? "-" : Utf8(b.PagingCode.View())) << "  PTT "
+            << (b.PttGroup == 1     ? "Group " + Utf8(b.PttPagingCode.View())
+                : b.PttConnect == 1 ? "Connect " + Utf8(b.PttNumber.View())
                                     : std::string("None"))
             << "  button "
-            << (b.ButtonGroup == 1     ? "Group " + b.ButtonPagingCode.Str()
-                : b.ButtonConnect == 1 ? "Connect " + b.ButtonNumber.Str()
+            << (b.ButtonGroup == 1     ? "Group " + Utf8(b.ButtonPagingCode.View())
+                : b.ButtonConnect == 1 ? "Connect " + Utf8(b.ButtonNumber.View())
                                        : std::string("None"))
-            << (b.ReceiveGroups.Empty() ? "" : "  groups " + b.ReceiveGroups.Str()) << "\n";
+            << (b.ReceiveGroups.Empty() ? "" : "  groups " + Utf8(b.ReceiveGroups.View()))
+            << "\n";
     }
 }
 
@@ -272,7 +361,7 @@ void PrintFindings(const DecodedImage& decoded, const std::string& source) {
         std::cerr << "note (" << source << "): " << finding.Text() << "\n";
 }
 
-int Read(int portOption, const std::string& output, bool force) {
+int Read(int portOption, const std::string& output, bool force, bool details) {
     PrepareLibraryForReading(TProductData{});
     TarvoRadio radio;
     TOptionImage board{};
@@ -280,15 +369,26 @@ int Read(int portOption, const std::string& output, bool force) {
     if (const int read = ReadOrFail(radio, port, board, ""); read != status::Ok)
         return read;
     if (std::filesystem::path(output).extension() != ".zel") {
-        if (!WriteBinary(output, board.data(), board.size()))
-            return Fail(status::CannotWrite, "cannot write " + output);
-        std::cerr << "Board memory written to " << output << "\n";
+        if (const int written = WriteOutput(output, board.data(), board.size());
+            written != status::Ok)
+            return written;
+        std::cerr << "Board memory written to " << (output == "-" ? "standard output" : output)
+                  << "\n";
         return status::Ok;
     }
     const DecodedImage decoded = DecodeImage(board);
     if (!decoded.Clean()) {
-        std::cerr << "The option board holds bytes that no document makes:\n";
-        PrintFindings(decoded, "board");
+        // An erased board says so in one line; its field list is long and
+        // tells nothing more unless asked for.
+        if (const auto fill = ErasedFill(board)) {
+            std::cerr << "The option board looks erased: every byte is "
+                      << (*fill == 0xFF ? "FF" : "00") << ".\n";
+        } else {
+            std::cerr << "The option board holds bytes that no document makes"
+                      << (details ? ":" : " (--details lists them).") << "\n";
+        }
+        if (details)
+            PrintFindings(decoded, "board");
         if (!force)
             return Fail(status::NotADocument,
                         "the board does not hold a programmed image; nothing was written (--force "
@@ -309,7 +409,7 @@ struct Side {
     TOptionImage Image{};
 };
 
-int LoadSide(const std::string& what, Side& side) {
+int LoadSide(const std::string& what, Side& side, PasswordGate& gate) {
     side.Label = what;
     if (what.starts_with("port:")) {
         const std::string number = what.substr(5);
@@ -321,26 +421,30 @@ int LoadSide(const std::string& what, Side& side) {
     }
     std::unique_ptr<TBoardData> document;
     if (LoadDocument(what, document) == ZelResult::Ok) {
+        if (const int unlocked = gate.Check(*document, what); unlocked != status::Ok)
+            return unlocked;
         side.Document = std::move(document);
         if (const int built = BuildImage(side.Image, *side.Document); built != buildresult::Ok)
             return Fail(status::InvalidData, what + ": " + BuildFailureMessage(built));
         return status::Ok;
     }
-    std::ifstream in(what, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-    if (!in.is_open() || bytes.size() != kImageSize)
+    std::string bytes;
+    const InputProblem problem = ReadWholeFile(what, kImageSize, bytes);
+    if (problem != InputProblem::None && problem != InputProblem::TooLarge)
+        return Fail(status::CannotRead, what + ": " + DescribeInputProblem(problem));
+    if (problem == InputProblem::TooLarge || bytes.size() != kImageSize)
         return Fail(status::CannotRead, what + ": neither a document nor a " +
                                             std::to_string(kImageSize) + "-byte image");
     std::copy(bytes.begin(), bytes.end(), side.Image.begin());
     return status::Ok;
 }
 
-int Diff(const std::string& first, const std::string& second) {
+int Diff(const std::string& first, const std::string& second, PasswordGate& gate) {
     Side a;
     Side b;
-    if (const int loaded = LoadSide(first, a); loaded != status::Ok)
+    if (const int loaded = LoadSide(first, a, gate); loaded != status::Ok)
         return loaded;
-    if (const int loaded = LoadSide(second, b); loaded != status::Ok)
+    if (const int loaded = LoadSide(second, b, gate); loaded != status::Ok)
         return loaded;
     std::vector<std::string> lines;
     if (a.Document && b.Document) {
@@ -386,8 +490,14 @@ struct ProgramJob {
     std::string BackupDir;
 };
 
-// Programs one board; `esn` receives the radio's ESN once it was read.
-int Program(const ProgramJob& job, int portOption, std::string* esn = nullptr) {
+// What became of one board beyond the exit status.
+struct BoardRun {
+    std::string Esn;         // once it was read
+    bool WriteBegun = false; // a block reached the board
+};
+
+// Programs one board.
+int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
     const std::string& file = job.File;
     std::unique_ptr<TBoardData> document;
     if (const int loaded = LoadOrFail(file, document); loaded != 0)
@@ -411,9 +521,9 @@ int Program(const ProgramJob& job, int portOption, std::string* esn = nullptr) {
         const auto path =
             std::filesystem::path(job.BackupDir) /
             ("board-COM" + std::to_string(port) + "-" + LocalTimeText("%Y%m%d-%H%M%S") + ".bin");
-        if (!WriteBinary(path.string(), board.data(), board.size()))
-            return Fail(status::CannotWrite, "cannot write the backup " + path.string() +
-                                                 "; nothing was written to the board");
+        if (WriteOutput(path.string(), board.data(), board.size()) != status::Ok)
+            return Fail(status::CannotWrite, "the backup was not written; nothing was written to "
+                                             "the board");
         std::cerr << "Backup of the board: " << path.string() << "\n";
     }
 
@@ -421,8 +531,8 @@ int Program(const ProgramJob& job, int portOption, std::string* esn = nullptr) {
     ProgrammingOptions options;
     options.Cancelled = [] { return interrupted.load(); };
     const ProgrammingResult result = TransferImage(image, port, radio, observer, options);
-    if (esn != nullptr)
-        *esn = result.Esn;
+    if (run != nullptr)
+        *run = {result.Esn, result.WriteBegun};
     switch (result.Outcome) {
     case RunOutcome::InvalidDocument: // built above already
         return Fail(status::InvalidData, result.Message);
@@ -460,8 +570,8 @@ int ProgramFleet(const ProgramJob& job, const std::vector<int>& ports) {
     if (const int built = BuildOrFail(*document, image); built != status::Ok)
         return built;
     const auto outcomes = RunPerPort(
-        ports, [&job](int port) { return Program(job, port); }, std::cerr,
-        ::isatty(STDERR_FILENO) == 1);
+        ports, [&job](int port) { return Program(job, port); },
+        [] { return interrupted.load(); }, std::cerr, ::isatty(STDERR_FILENO) == 1);
     PrintSummary(outcomes, std::cout);
     for (const auto& outcome : outcomes)
         if (outcome.Status != status::Ok)
@@ -494,17 +604,23 @@ bool WaitForNextBoard(int port, const std::string& lastEsn) {
     return false;
 }
 
-// One board after another on one port, until the user stops.
+// One board after another on one port, until the user stops. Stopped while
+// waiting for the next board, the batch ends as it stands; stopped during a
+// board, that board counts as failed once a block reached it, and the run
+// exits as interrupted.
 int ProgramRepeatedly(const ProgramJob& job, int portOption) {
     const int port = ChoosePort(portOption);
     int programmed = 0;
     int failed = 0;
     int firstFailure = status::Ok;
     for (;;) {
-        std::string esn;
-        const int result = Program(job, port, &esn);
-        if (result == status::Interrupted)
+        BoardRun board;
+        const int result = Program(job, port, &board);
+        if (result == status::Interrupted) {
+            failed += board.WriteBegun ? 1 : 0;
+            firstFailure = status::Interrupted;
             break;
+        }
         if (result == status::Ok) {
             ++programmed;
         } else {
@@ -515,7 +631,7 @@ int ProgramRepeatedly(const ProgramJob& job, int portOption) {
         std::cerr << "Boards programmed: " << programmed << ", failed: " << failed << "\n";
         if (result == status::InvalidData || result == status::CannotRead)
             return result; // the document itself is at fault, not the board
-        if (!WaitForNextBoard(port, esn))
+        if (!WaitForNextBoard(port, board.Esn))
             break;
     }
     std::cout << "Programmed " << programmed << " board(s) on COM" << port << ", " << failed
@@ -524,18 +640,17 @@ int ProgramRepeatedly(const ProgramJob& job, int portOption) {
 }
 
 // The configuration sheet of a document, as HTML or as a PDF laid out by Qt.
-int Report(const std::string& file, const std::string& output, int argc, char** argv) {
+int Report(const std::string& file, const std::string& output, PasswordGate& gate, int argc,
+           char** argv) {
     std::unique_ptr<TBoardData> document;
-    if (const int loaded = LoadOrFail(file, document); loaded != status::Ok)
+    if (const int loaded = LoadUnlocked(file, document, gate); loaded != status::Ok)
         return loaded;
     const std::string extension = std::filesystem::path(output).extension().string();
     const std::string html = ConfigurationSheetHtml(
         *document, {std::filesystem::path(file).filename().string(), ReportTimestamp()});
-    if (extension == ".html" || extension == ".htm") {
-        if (WriteFileAtomically(output, html) != WriteResult::Ok)
-            return Fail(status::CannotWrite, "cannot write " + output);
-        return status::Ok;
-    }
+    // Standard output takes the sheet as HTML.
+    if (output == "-" || extension == ".html" || extension == ".htm")
+        return WriteOutput(output, html);
     if (extension != ".pdf")
         return Fail(status::Usage, output + ": the sheet is written as .pdf or .html");
     // Laying out text needs the fonts of a GUI application, not a display.
@@ -548,10 +663,8 @@ int Report(const std::string& file, const std::string& output, int argc, char** 
             std::cerr << "zeltool: " << message.toStdString() << "\n";
     });
     QGuiApplication application(argc, argv);
-    QString error;
-    if (!WriteReportPdf(html, QString::fromStdString(output), &error))
-        return Fail(status::CannotWrite, "cannot write " + output + ": " + error.toStdString());
-    return status::Ok;
+    const QByteArray pdf = ReportPdf(html);
+    return WriteOutput(output, std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
 }
 
 int Ports() {
@@ -583,18 +696,17 @@ int Ports() {
     return result;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+int Run(int argc, char** argv) {
     if (!radioserver::IsRegistered())
         return Fail(100, "the radio communications server is not available");
 
     CLI::App app{"Quarvelin II PRO-ZEL command-line tool: documents, option-board images and "
                  "programming.\nExit codes: 0 success; 1..14, 100, 200 the radio-link result "
                  "(see the README); 64 usage; 65 invalid document or JSON; 66 input file "
-                 "unreadable or refused; 73 output file not written; 75 verification found "
-                 "differences; 76 the board holds no document's image (read); 130 interrupted. "
+                 "unreadable or refused; 70 an internal fault; 73 output file not written; 75 "
+                 "verification found differences; 76 the board holds no document's image "
+                 "(read); 77 a password-protected document without its password; 130 "
+                 "interrupted. "
                  "diff exits 0 when the two are the same and 1 when they differ."};
     app.require_subcommand(1);
     std::string file, input, second, output, backupDir;
@@ -603,23 +715,37 @@ int main(int argc, char** argv) {
     bool verify = false;
     bool force = false;
     bool repeat = false;
+    bool details = false;
+    PasswordGate gate;
+    // The document password, for the commands that show a document's settings.
+    const auto passwordOption = [&gate](CLI::App* command) {
+        command
+            ->add_option_function<std::string>(
+                "--password", [&gate](const std::string& given) { gate.Given = given; },
+                "The document's password (asked for on a terminal when it is needed)")
+            ->type_name("TEXT");
+    };
 
     auto* newCommand = app.add_subcommand("new", "Create a new document with its defaults");
     newCommand->add_option("FILE", file, "Document to create")->required();
+    newCommand->add_flag("--force", force, "Replace a file that is already there");
     auto* show = app.add_subcommand("show", "Print a readable summary of a document");
-    show->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
+    show->add_option("FILE", file, "Document")->required();
     auto* exportCommand = app.add_subcommand("export", "Write every field of a document as JSON");
-    exportCommand->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
+    exportCommand->add_option("FILE", file, "Document")->required();
     exportCommand->add_option("-o,--output", output, "JSON file (standard output without it)");
+    passwordOption(show);
+    passwordOption(exportCommand);
     auto* importCommand =
         app.add_subcommand("import", "Create a document from JSON, checked as the editors check");
-    importCommand->add_option("JSON", input, "JSON file")->required()->check(CLI::ExistingFile);
+    importCommand->add_option("JSON", input, "JSON file")->required();
     importCommand->add_option("-o,--output", output, "Document to write")->required();
     auto* image = app.add_subcommand("image", "Build the 2256-byte option-board image");
-    image->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
-    image->add_option("-o,--output", output, "Binary image file (annotated hex dump without it)");
+    image->add_option("FILE", file, "Document")->required();
+    image->add_option("-o,--output", output,
+                      "Binary image file, - for standard output (annotated hex dump without it)");
     auto* program = app.add_subcommand("program", "Program a document into the option board");
-    program->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
+    program->add_option("FILE", file, "Document")->required();
     program
         ->add_option("--port", programPorts,
                      "Serial port 1..4 (default: the program's settings, else 1); given more "
@@ -640,6 +766,8 @@ int main(int argc, char** argv) {
     read->add_flag("--force", force,
                    "Write the document also when the board holds bytes that "
                    "no document makes (what could be decoded)");
+    read->add_flag("--details", details,
+                   "List every field of the board that no document makes");
     auto* diff = app.add_subcommand("diff", "List the differences between two configurations, "
                                             "field by field");
     for (auto* operand : {&input, &second})
@@ -647,14 +775,17 @@ int main(int argc, char** argv) {
                 operand == &input ? "A" : "B", *operand,
                 "A document (.zel), a 2256-byte image file, or port:N for the board on COMN")
             ->required();
+    passwordOption(diff);
     auto* verifyCommand = app.add_subcommand("verify", "Compare the option board with a document");
-    verifyCommand->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
+    verifyCommand->add_option("FILE", file, "Document")->required();
     verifyCommand->add_option("--port", port, "Serial port 1..4")->check(CLI::Range(1, 4));
     auto* ports = app.add_subcommand("ports", "List serial ports and what COM1..COM4 map to");
     auto* report = app.add_subcommand(
         "report", "Write a configuration sheet of a document for the customer's records");
-    report->add_option("FILE", file, "Document")->required()->check(CLI::ExistingFile);
-    report->add_option("-o,--output", output, "OUT.pdf or OUT.html")->required();
+    report->add_option("FILE", file, "Document")->required();
+    report->add_option("-o,--output", output, "OUT.pdf, OUT.html, or - for HTML on standard output")
+        ->required();
+    passwordOption(report);
 
     try {
         app.parse(argc, argv);
@@ -673,31 +804,42 @@ int main(int argc, char** argv) {
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
-    if (*newCommand)
+    if (*newCommand) {
+        std::error_code error;
+        if (file != "-" && !force && std::filesystem::exists(std::filesystem::symlink_status(file, error)))
+            return Fail(status::CannotWrite, file + " exists already; --force replaces it");
         return SaveOrFail(TBoardData{}, file);
+    }
     if (*ports)
         return Ports();
-    if (*report)
-        return Report(file, output, argc, argv);
+    if (*report) {
+        if (const int same = RefuseSameFile(file, output); same != status::Ok)
+            return same;
+        return Report(file, output, gate, argc, argv);
+    }
 
     if (*importCommand) {
-        nlohmann::json json;
-        try {
-            std::ifstream in(input);
-            json = nlohmann::json::parse(in);
-        } catch (const nlohmann::json::parse_error& e) {
-            return Fail(status::InvalidData, input + ": not valid JSON: " + e.what());
-        }
+        if (const int same = RefuseSameFile(input, output); same != status::Ok)
+            return same;
+        std::string text;
+        if (const InputProblem problem = ReadWholeFile(input, kMaxJsonBytes, text);
+            problem != InputProblem::None)
+            return Fail(status::CannotRead, input + ": " + DescribeInputProblem(problem));
+        JsonError error;
+        const auto json = ParseDocumentJson(text, error);
         TBoardData document;
-        if (const auto error = DocumentFromJson(json, document))
-            return Fail(status::InvalidData, input + ": " + error->Path + ": " + error->Rule);
+        if (json)
+            if (const auto wrong = DocumentFromJson(*json, document))
+                error = *wrong;
+        if (!json || !error.Path.empty())
+            return Fail(status::InvalidData, input + ": " + error.Path + ": " + error.Rule);
         return SaveOrFail(document, output);
     }
 
     if (*read)
-        return Read(port, output, force);
+        return Read(port, output, force, details);
     if (*diff)
-        return Diff(input, second);
+        return Diff(input, second, gate);
 
     if (*program) {
         const ProgramJob job{file, verify, backupDir};
@@ -710,24 +852,21 @@ int main(int argc, char** argv) {
         return Program(job, programPorts.empty() ? 0 : programPorts.front());
     }
 
+    if (!output.empty())
+        if (const int same = RefuseSameFile(file, output); same != status::Ok)
+            return same;
     std::unique_ptr<TBoardData> document;
-    if (const int loaded = LoadOrFail(file, document); loaded != 0)
+    // Showing the settings needs the password; building the image does not.
+    if (const int loaded = *show || *exportCommand ? LoadUnlocked(file, document, gate)
+                                                   : LoadOrFail(file, document);
+        loaded != status::Ok)
         return loaded;
     if (*show) {
         Show(*document, std::cout);
         return status::Ok;
     }
-    if (*exportCommand) {
-        const std::string text = DocumentToJson(*document).dump(2) + "\n";
-        if (output.empty()) {
-            std::cout << text;
-            return status::Ok;
-        }
-        std::ofstream out(output, std::ios::trunc);
-        out << text;
-        out.close();
-        return out ? status::Ok : Fail(status::CannotWrite, "cannot write " + output);
-    }
+    if (*exportCommand)
+        return WriteOutput(output.empty() ? "-" : output, DocumentToJson(*document).dump(2) + "\n");
     TOptionImage built;
     if (const int result = BuildOrFail(*document, built); result != 0)
         return result;
@@ -736,9 +875,7 @@ int main(int argc, char** argv) {
             HexDump(built, std::cout);
             return status::Ok;
         }
-        return WriteBinary(output, built.data(), built.size())
-                   ? status::Ok
-                   : Fail(status::CannotWrite, "cannot write " + output);
+        return WriteOutput(output, built.data(), built.size());
     }
     // verify
     TarvoRadio radio;
@@ -746,4 +883,16 @@ int main(int argc, char** argv) {
     if (const int got = ReadOrFail(radio, ChoosePort(port), board, ""); got != status::Ok)
         return got;
     return CompareWithImage(board, built);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // Every fault ends with a message and a documented status, never an abort.
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        return Fail(status::Internal, std::string("internal error: ") + e.what());
+    }
 }
