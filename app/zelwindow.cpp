@@ -272,12 +272,18 @@ std::string TZelWindow::SheetHtml() const {
         {untitled_ ? std::string() : QFileInfo(path_).fileName().toStdString(), ReportTimestamp()});
 }
 
+// The sheet, the PDF and the board comparison show the document's settings:
+// the password gate stands before them as before the editing dialogs.
 void TZelWindow::CmFilePrint() {
+    if (!CheckAccess())
+        return;
     const std::string html = SheetHtml();
     Ui().Print(this, [&html](QPrinter& printer) { PrintReport(html, printer); });
 }
 
 void TZelWindow::CmFileExportPdf() {
+    if (!CheckAccess())
+        return;
     QString suggested;
     if (!untitled_)
         suggested = QFileInfo(path_).dir().filePath(QFileInfo(path_).completeBaseName() +
@@ -396,6 +402,8 @@ void TZelWindow::CmReadBoard() {
 }
 
 void TZelWindow::CmVerifyBoard() {
+    if (!CheckAccess())
+        return;
     TOptionImage image;
     if (const int built = BuildImage(image, *doc_); built != buildresult::Ok) {
         Warn(this, QString::fromStdString(BuildFailureMessage(built)));

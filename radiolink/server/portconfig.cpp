@@ -2,6 +2,7 @@
 #include "radiolink/server/serialbackend.h"
 #include "radiolink/sim/simbackend.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,9 +12,34 @@ std::string DefaultDevice(int portNumber) {
     return "/dev/ttyS" + std::to_string(portNumber - 1);
 }
 
+namespace {
+
+// Options are "key=value" items separated by commas: what follows a device
+// name's own colons (/dev/serial/by-path/pci-0000:00:14.0-usb-0:1:1.0-port0)
+// is not.
+bool IsOptionList(std::string_view text) {
+    if (text.empty())
+        return true;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        if (text.substr(start, comma - start).find('=') == std::string_view::npos)
+            return false;
+        start = comma + 1;
+    }
+    return true;
+}
+
+} // namespace
+
 PortTarget ParsePortValue(std::string_view value) {
     PortTarget target;
-    const auto colon = value.find(':');
+    // The options stand after the last colon, when that colon is not part
+    // of the device's name; "sim" takes its options after its own colon.
+    auto colon = value.rfind(':');
+    if (value.starts_with("sim:") || value == "sim")
+        colon = value.find(':');
+    else if (colon != std::string_view::npos && !IsOptionList(value.substr(colon + 1)))
+        colon = std::string_view::npos;
     const std::string_view head = value.substr(0, colon);
     if (colon != std::string_view::npos)
         target.Options = std::string(value.substr(colon + 1));

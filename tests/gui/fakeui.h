@@ -6,6 +6,10 @@
 #include "dialogs/uiservices.h"
 
 #include <QDialog>
+#include <QListWidget>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
 #include <QDialogButtonBox>
 #include <QPrinter>
 #include <QPushButton>
@@ -100,4 +104,25 @@ template <typename T> T* Child(QWidget& parent, const char* name) {
     T* child = parent.findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(child, nullptr) << name;
     return child;
+}
+
+// Clicks a list's row with the mouse, as a user picks it.
+inline void ClickRow(QListWidget& list, int row) {
+    const QRect rect = list.visualItemRect(list.item(row));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// Clicks a tab of a tab widget with the mouse.
+inline void ClickTab(QTabWidget& tabs, int index) {
+    QTabBar* bar = tabs.tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+// Types `text` into the focused widget one key at a time, as a keyboard
+// would give it; unlike QTest::keyClicks, any character can be typed.
+inline void TypeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }

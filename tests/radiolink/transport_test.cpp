@@ -4,6 +4,7 @@
 #include "radiolink/frame.h"
 #include "radiolink/protocol.h"
 #include "radiolink/radiolink.h"
+#include "radiolink/server/backend.h"
 #include "radiolink/server/radioserver.h"
 #include "radiolink/server/serialbackend.h"
 #include "radiolink/sim/optionboard.h"
@@ -295,6 +296,30 @@ TEST(SerialLine, LineOptions) {
     for (const char* bad : {"dtr=1", "rts", "baud=12345", "gap=1", "parity=even"}) {
         EXPECT_FALSE(radioserver::ParseLineSettings(bad, &error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;
+    }
+}
+
+TEST(SerialLine, DeviceNamesMayHoldColons) {
+    const struct {
+        const char* value;
+        const char* device;
+        const char* options;
+        bool simulator;
+    } cases[] = {
+        {"/dev/ttyUSB0", "/dev/ttyUSB0", "", false},
+        {"/dev/ttyUSB0:baud=19200,dtr=off", "/dev/ttyUSB0", "baud=19200,dtr=off", false},
+        {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:1:1.0-port0",
+         "/dev/serial/by-path/pci-0000:00:14.0-usb-0:1:1.0-port0", "", false},
+        {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:1:1.0-port0:rts=off",
+         "/dev/serial/by-path/pci-0000:00:14.0-usb-0:1:1.0-port0", "rts=off", false},
+        {"sim", "", "", true},
+        {"sim:fault=nak,after=3", "", "fault=nak,after=3", true},
+    };
+    for (const auto& c : cases) {
+        const auto target = radioserver::ParsePortValue(c.value);
+        EXPECT_EQ(target.Device, c.device) << c.value;
+        EXPECT_EQ(target.Options, c.options) << c.value;
+        EXPECT_EQ(target.Simulator, c.simulator) << c.value;
     }
 }
 

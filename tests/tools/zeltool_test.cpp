@@ -119,6 +119,9 @@ TEST(Zeltool, RadioFailuresExitWithTheirCode) {
         Zeltool("program " + kDemo + " --port 3", "TARVO_COM3=/dev/nonexistent");
     EXPECT_EQ(missing.status, 2) << missing.output;
     EXPECT_NE(missing.output.find("Error 2: Serial port configuration error"), std::string::npos);
+    EXPECT_NE(missing.output.find("COM3 -> /dev/nonexistent: cannot be found"), std::string::npos)
+        << "the reason follows the code's text\n"
+        << missing.output;
     EXPECT_EQ(missing.output.find("partial image"), std::string::npos)
         << "nothing was written, so nothing is partial";
 }
@@ -166,6 +169,19 @@ TEST(Zeltool, InvalidJsonIsRefusedNamingThePathAndWritesNothing) {
         {R"({"sites":[{"name":"x","channels":[{"receiveFrequency":"450","transmitFrequency":"450","transmitCtcss":"68.0"}]}]})",
          "/sites/0/channels/0/transmitCtcss"},
         {R"({"banks": [)", "not valid JSON"},
+        // Numbers beyond a field's type are refused, not wrapped.
+        {R"({"speedDial":[{"route":4294967299}]})", "/speedDial/0/route"},
+        {R"({"speedDial":[{"route":-4294967295}]})", "/speedDial/0/route"},
+        {R"({"sites":[{"name":"A"},{"name":"B"}],"banks":[{"site":4294967297}]})",
+         "/banks/0/site"},
+        {R"({"sites":[{"name":"A"}],"banks":[{"site":18446744073709551615}]})", "/banks/0/site"},
+        // A key given twice is refused wherever it stands.
+        {R"({"sites":[{"name":"A"},{"name":"B","name":"C"}]})",
+         "/sites/1/name: is given more than once"},
+        {R"({"banks":[],"banks":[]})", "/banks: is given more than once"},
+        // A character that no byte of the document stands for.
+        {R"({"sites":[{"name":"Hafen \u0436"}]})", "/sites/0/name: character 7"},
+        {"{\"banks\":[{\"name\":\"\xD0\xB6\"}]}", "/banks/0/name: character 1"},
     };
     for (const auto& c : cases) {
         const auto input = Temp("bad.json"), output = Temp("bad.zel");

@@ -304,12 +304,24 @@ int ReadBoard(IRadio& radio, int port, TOptionImage& board) {
     return status::Ok;
 }
 
+// A radio failure: for a port that cannot be set up, first the reason that
+// the port check knows (the device and why), then the message, which stays
+// the last line (a fleet run's summary shows it).
+int RadioFailure(int code, int port, const std::string& message) {
+    if (code == tarvo::code::PortConfiguration)
+        for (const auto& mapping : radioserver::DescribePortMapping())
+            if (mapping.Name == "COM" + std::to_string(port) && !mapping.Problem.empty())
+                std::cerr << "zeltool: " << mapping.Name << " -> " << mapping.Target << ": "
+                          << mapping.Problem << "\n";
+    return Fail(code, message);
+}
+
 // ReadBoard, with a failure reported in `context`.
 int ReadOrFail(IRadio& radio, int port, TOptionImage& board, const std::string& context) {
     const int code = ReadBoard(radio, port, board);
     if (code == status::Ok || code == status::Interrupted)
         return code;
-    return Fail(code, context + ResultMessage(code));
+    return RadioFailure(code, port, context + ResultMessage(code));
 }
 
 void PrintBytes(std::ostream& out, const char* label, const TOptionImage& image,
@@ -539,7 +551,7 @@ int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
     case RunOutcome::Cancelled:
         return Fail(status::Interrupted, result.Message);
     case RunOutcome::RadioError:
-        return Fail(result.Code,
+        return RadioFailure(result.Code, port,
                     result.WriteBegun
                         ? result.Message +
                               " (the option board may hold a partial image; program it again)"
