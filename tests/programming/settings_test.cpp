@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
 TEST(Settings, LinesAsTheFileHoldsThem) {
     const struct {
         const char* text;
@@ -45,4 +49,31 @@ TEST(Settings, WrittenAndReadBack) {
     TAppSettings untouched;
     ReadSettings(file.parent_path() / "missing.ini", untouched);
     EXPECT_EQ(untouched.Port, 1);
+}
+
+// A settings file that is no regular file is ignored at once: a FIFO would
+// wait for a writer, a device would feed without end.
+TEST(Settings, OnlyARegularFileIsRead) {
+    const auto folder = std::filesystem::path(testing::TempDir()) /
+                        ("settings-special-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const auto fifo = folder / "zel.ini";
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::filesystem::path& path : {fifo, std::filesystem::path("/dev/zero"), folder}) {
+        TAppSettings settings;
+        ReadSettings(path, settings);
+        EXPECT_EQ(settings.Port, 1) << path;
+    }
+}
+
+// A large file is read in one pass in pieces of 255 characters: a line of a
+// megabyte without a break still lets the line after it count.
+TEST(Settings, AFileOfAnySizeIsReadLineByLine) {
+    const auto file = std::filesystem::path(testing::TempDir()) /
+                      ("settings-large-" + std::to_string(::getpid()) + ".ini");
+    std::ofstream(file) << std::string(1 << 20, 'x') << "\nPort=COM4\n" << std::string(300, 'y');
+    TAppSettings settings;
+    ReadSettings(file, settings);
+    EXPECT_EQ(settings.Port, 4);
 }

@@ -12,8 +12,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -24,11 +27,14 @@ struct Outcome {
     std::string output; // standard output and error together
 };
 
+// Standard input for zeltool: nothing, and no terminal to prompt on.
+const char* const kNoInput = "/dev/null";
+
 Outcome Zeltool(const std::string& arguments, const std::string& environment = "") {
     const fs::path log =
         fs::path(testing::TempDir()) / ("zeltool-" + std::to_string(getpid()) + ".log");
     const std::string command = environment + " " + ProgramBesideThisOne("zeltool") + " " +
-                                arguments + " >" + log.string() + " 2>&1";
+                                arguments + " <" + kNoInput + " >" + log.string() + " 2>&1";
     const int raw = std::system(command.c_str());
     std::ifstream in(log);
     Outcome outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1,
@@ -398,4 +404,250 @@ TEST(ZeltoolRepeat, ProgramsEachBoardThatIsConnectedUntilStopped) {
     ASSERT_TRUE(WIFEXITED(raw));
     EXPECT_EQ(WEXITSTATUS(raw), 0);
     EXPECT_TRUE(waitFor("Programmed 2 board(s) on COM2, 0 failed."));
+}
+
+namespace {
+
+// zeltool started in the background with its output going to `log`.
+pid_t StartZeltool(const std::vector<std::string>& arguments, const std::string& variable,
+                   const std::string& value, const fs::path& log) {
+    const pid_t tool = fork();
+    if (tool == 0) {
+        if (!variable.empty())
+            setenv(variable.c_str(), value.c_str(), 1);
+        const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, STDOUT_FILENO);
+        dup2(out, STDERR_FILENO);
+        const std::string zeltool = ProgramBesideThisOne("zeltool");
+        std::vector<char*> argv{const_cast<char*>("zeltool")};
+        for (const auto& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(zeltool.c_str(), argv.data());
+        _exit(127);
+    }
+    return tool;
+}
+
+// Waits up to ten seconds for `text` in the log.
+bool LogShows(const fs::path& log, const std::string& text) {
+    for (int i = 0; i < 200; ++i) {
+        std::ifstream in(log);
+        if (std::string{std::istreambuf_iterator<char>(in), {}}.find(text) != std::string::npos)
+            return true;
+        usleep(50'000);
+    }
+    return false;
+}
+
+// The exit status, or -1 when the process has not ended within ten seconds
+// (it is then killed).
+int ExitWithin10s(pid_t process) {
+    for (int i = 0; i < 200; ++i) {
+        int raw = 0;
+        if (waitpid(process, &raw, WNOHANG) == process)
+            return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+        usleep(50'000);
+    }
+    kill(process, SIGKILL);
+    waitpid(process, nullptr, 0);
+    return -1;
+}
+
+std::string Text(const fs::path& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+} // namespace
+
+// Every verb that reads a file answers each kind of bad path with a message
+// and its documented status: never an abort, never a wait.
+TEST(ZeltoolBadInput, EveryVerbAnswersEveryKindOfBadPath) {
+    const fs::path folder = Temp("bad-paths");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
+    std::ofstream(folder / "empty");
+    std::ofstream(folder / "garbage") << "this is neither a document nor JSON";
+    std::ofstream(folder / "unreadable") << "{}";
+    chmod((folder / "unreadable").c_str(), 0);
+    struct Kind {
+        std::string name;
+        std::string path;
+    };
+    std::vector<Kind> kinds = {{"missing", (folder / "missing.zel").string()},
+                               {"directory", folder.string()},
+                               {"FIFO", (folder / "fifo").string()},
+                               {"device", "/dev/zero"}, // read, never written
+                               {"empty", (folder / "empty").string()},
+                               {"garbage", (folder / "garbage").string()}};
+    if (geteuid() != 0)
+        kinds.push_back({"unreadable", (folder / "unreadable").string()});
+    const std::string out = (folder / "out").string();
+    const std::vector<std::string> verbs = {
+        "show X",         "export X",         "image X",          "report X -o " + out + ".html",
+        "program X",      "verify X",         "diff X " + kDemo,  "diff " + kDemo + " X",
+        "import X -o " + out + ".zel"};
+    for (const auto& verb : verbs)
+        for (const auto& kind : kinds) {
+            std::string command = verb;
+            command.replace(command.find('X'), 1, kind.path);
+            // The run itself must end: a hang shows as timeout's 124.
+            const Outcome outcome = Zeltool(command, "TARVO_COM1=sim timeout 20");
+            const bool json = verb.starts_with("import");
+            const bool jsonText = kind.name == "empty" || kind.name == "garbage";
+            EXPECT_EQ(outcome.status, json && jsonText ? 65 : 66)
+                << command << " (" << kind.name << ")\n"
+                << outcome.output;
+            EXPECT_NE(outcome.output.find("zeltool: "), std::string::npos) << command;
+        }
+    const Outcome missing = Zeltool("show " + (folder / "missing.zel").string());
+    EXPECT_NE(missing.output.find("missing.zel: no such file"), std::string::npos)
+        << missing.output;
+    const Outcome fifo = Zeltool("show " + (folder / "fifo").string());
+    EXPECT_NE(fifo.output.find("not a regular file"), std::string::npos) << fifo.output;
+}
+
+TEST(ZeltoolOutput, StandardOutputLinksAndTheInputItself) {
+    const fs::path folder = Temp("outputs");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path image = folder / "demo.bin";
+    ASSERT_EQ(Zeltool("image " + kDemo + " -o " + image.string()).status, 0);
+    // "-" is standard output.
+    const fs::path piped = folder / "piped.bin";
+    const Outcome toOutput = Zeltool("image " + kDemo + " -o - >" + piped.string() + " 2>" +
+                                     (folder / "errors").string() + "; exit $?");
+    ASSERT_EQ(toOutput.status, 0) << toOutput.output;
+    EXPECT_EQ(Bytes(piped), Bytes(image));
+    EXPECT_FALSE(fs::exists("-"));
+    // A link is written through and stays a link.
+    fs::create_symlink("target.bin", folder / "link.bin");
+    ASSERT_EQ(Zeltool("image " + kDemo + " -o " + (folder / "link.bin").string()).status, 0);
+    EXPECT_TRUE(fs::is_symlink(folder / "link.bin"));
+    EXPECT_EQ(Bytes(folder / "target.bin"), Bytes(image));
+    // new does not replace a file unless told to.
+    const fs::path document = folder / "new.zel";
+    ASSERT_EQ(Zeltool("new " + document.string()).status, 0);
+    std::ofstream(document, std::ios::trunc) << "keep me";
+    const Outcome again = Zeltool("new " + document.string());
+    EXPECT_EQ(again.status, 73);
+    EXPECT_NE(again.output.find("exists already; --force replaces it"), std::string::npos);
+    EXPECT_EQ(Text(document), "keep me");
+    EXPECT_EQ(Zeltool("new --force " + document.string()).status, 0);
+    // An output that is the input is refused, and the input stays.
+    const auto before = Bytes(document);
+    for (const std::string& command :
+         {"image " + document.string() + " -o " + document.string(),
+          "export " + document.string() + " -o " + document.string(),
+          "report " + document.string() + " -o " + document.string()}) {
+        const Outcome same = Zeltool(command);
+        EXPECT_EQ(same.status, 64) << command;
+        EXPECT_NE(same.output.find("is the input file itself"), std::string::npos) << command;
+    }
+    EXPECT_EQ(Bytes(document), before);
+    if (geteuid() != 0)
+        return; // a device node takes root to make
+    ASSERT_EQ(mknod((folder / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    EXPECT_EQ(Zeltool("image " + kDemo + " -o " + (folder / "null").string()).status, 0);
+    EXPECT_TRUE(fs::is_character_file(folder / "null")) << "written, not replaced";
+}
+
+// The document password locks every command that shows the settings;
+// building and programming stay open, as in the program.
+TEST(ZeltoolPassword, CommandsThatShowSettingsNeedThePassword) {
+    TBoardData document;
+    document.Product.Password.Set("s\xE9" "cret");
+    auto site = std::make_unique<TRfSite>();
+    site->SetName("Caf\xE9");
+    document.Sites.Append(site);
+    const fs::path path = Temp("locked.zel");
+    ASSERT_EQ(SaveDocument(document, path, 4), ZelResult::Ok);
+    const std::string file = path.string();
+    const std::string html = Temp("locked.html").string();
+    for (const std::string& command : {"show " + file, "export " + file,
+                                       "report " + file + " -o " + html, "diff " + file + " " + kDemo}) {
+        const Outcome none = Zeltool(command);
+        EXPECT_EQ(none.status, 77) << command << "\n" << none.output;
+        EXPECT_NE(none.output.find("is password protected; give its password with --password"),
+                  std::string::npos)
+            << none.output;
+        EXPECT_EQ(none.output.find("Caf"), std::string::npos) << command;
+        const Outcome wrong = Zeltool(command + " --password secret");
+        EXPECT_EQ(wrong.status, 77) << command;
+        EXPECT_NE(wrong.output.find("Incorrect password"), std::string::npos);
+        const Outcome right = Zeltool(command + " --password s\xC3\xA9" "cret");
+        EXPECT_NE(right.status, 77) << command << "\n" << right.output;
+    }
+    const Outcome shown = Zeltool("show " + file + " --password s\xC3\xA9" "cret");
+    EXPECT_NE(shown.output.find("Caf\xC3\xA9 (0 channels)"), std::string::npos)
+        << "texts reach the terminal as UTF-8\n"
+        << shown.output;
+    EXPECT_EQ(Zeltool("image " + file + " -o " + Temp("locked.bin").string()).status, 0);
+}
+
+// Names of any bytes go out as UTF-8 JSON and come back as the same bytes.
+TEST(ZeltoolJson, EveryByteOfTheNamesRoundTrips) {
+    TBoardData document;
+    for (int s = 0; s < 13; ++s) {
+        auto site = std::make_unique<TRfSite>();
+        std::string name;
+        for (int i = 0; i < 20; ++i)
+            name += static_cast<char>(1 + (s * 20 + i) % 255);
+        site->SetName(name);
+        document.Sites.Append(site);
+    }
+    auto bank = std::make_unique<TBankData>();
+    bank->Name.Set("\x80\x81\x8D\x8F\x90\x9D\x9F\xFF");
+    bank->Site = &document.Sites[0];
+    document.Banks.Append(bank);
+    document.Product.Password.Set("\xE9\x80\x01");
+    const fs::path path = Temp("bytes.zel"), json = Temp("bytes.json"), again = Temp("bytes2.zel");
+    ASSERT_EQ(SaveDocument(document, path, 4), ZelResult::Ok);
+    const Outcome exported =
+        Zeltool("export " + path.string() + " --password \xC3\xA9\xE2\x82\xAC\x01 -o " +
+                json.string());
+    ASSERT_EQ(exported.status, 0) << exported.output;
+    ASSERT_EQ(Zeltool("import " + json.string() + " -o " + again.string()).status, 0);
+    std::unique_ptr<TBoardData> back;
+    ASSERT_EQ(LoadDocument(again, back), ZelResult::Ok);
+    for (int s = 0; s < 13; ++s)
+        EXPECT_EQ(back->Sites[s].Name.View(), document.Sites[s].Name.View()) << s;
+    EXPECT_EQ(back->Banks[0].Name.View(), document.Banks[0].Name.View());
+    EXPECT_EQ(back->Product.Password.View(), document.Product.Password.View());
+}
+
+// Stopped while a board is written, a batch counts that board as failed
+// and exits as interrupted.
+TEST(ZeltoolRepeat, AnInterruptDuringAWriteCountsTheBoardAsFailed) {
+    Simulator simulator({"--baud", "9600"});
+    const fs::path log = Temp("repeat-interrupted.log");
+    const pid_t tool = StartZeltool({"program", kDemo, "--port", "2", "--repeat"}, "TARVO_COM2",
+                                    simulator.Environment().substr(11), log);
+    ASSERT_TRUE(LogShows(log, "write 256 of 2256"));
+    kill(tool, SIGINT);
+    EXPECT_EQ(ExitWithin10s(tool), 130);
+    const std::string output = Text(log);
+    EXPECT_NE(output.find("partial image"), std::string::npos) << output;
+    EXPECT_NE(output.find("Programmed 0 board(s) on COM2, 1 failed."), std::string::npos) << output;
+}
+
+// A signal to a fleet run's parent stops every port.
+TEST(ZeltoolFleet, ATerminateSignalToTheParentStopsEveryPort) {
+    Simulator first({"--baud", "9600"});
+    Simulator second({"--baud", "9600"});
+    const fs::path log = Temp("fleet-stopped.log");
+    const std::string secondDevice = second.Environment(2).substr(11);
+    setenv("TARVO_COM2", secondDevice.c_str(), 1);
+    const pid_t tool = StartZeltool({"program", kDemo, "--port", "1", "--port", "2"}, "TARVO_COM1",
+                                    first.Environment(1).substr(11), log);
+    unsetenv("TARVO_COM2");
+    ASSERT_TRUE(LogShows(log, "COM1: write 128 of 2256"));
+    ASSERT_TRUE(LogShows(log, "COM2: write 128 of 2256"));
+    kill(tool, SIGTERM);
+    EXPECT_EQ(ExitWithin10s(tool), 130);
+    const std::string output = Text(log);
+    for (const char* line : {"COM1  130", "COM2  130"})
+        EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
 }
