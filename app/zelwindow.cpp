@@ -156,7 +156,7 @@ bool TZelWindow::ReadDocument(const QString& path) {
     if (result != ZelResult::Ok) {
         // A file that cannot be read leaves the document, its path and its
         // flags as they were.
-        Warn(this, StringText(strings::kUnableToOpen), StringText(strings::kFileError));
+        FileError(path, result);
         return false;
     }
     doc_ = std::move(loaded);
@@ -191,16 +191,27 @@ bool TZelWindow::CmFileSaveAs() {
 bool TZelWindow::WriteDocument() {
     const ZelResult result = SaveDocument(*doc_, path_.toStdString());
     if (result != ZelResult::Ok) {
-        Warn(this,
-             result == ZelResult::CannotOpen ? StringText(strings::kUnableToOpen)
-                                             : QString::fromUtf8(DescribeZelResult(result)),
-             StringText(strings::kFileError));
+        FileError(path_, result);
         return false;
     }
     dirty_ = false;
     untitled_ = false;
     Remember(path_);
     return true;
+}
+
+void TZelWindow::FileError(const QString& path, ZelResult result) {
+    // A file that cannot be opened keeps the message it always had; what
+    // went wrong with which file is the box's detail.
+    const bool cannotOpen = result == ZelResult::CannotOpen || result == ZelResult::NotFound ||
+                            result == ZelResult::NoPermission || result == ZelResult::NotAFile ||
+                            IsFileError(result);
+    Warn(this,
+         cannotOpen ? StringText(strings::kUnableToOpen)
+                    : QString::fromUtf8(DescribeZelResult(result)),
+         StringText(strings::kFileError),
+         QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
+                                      QString::fromUtf8(DescribeZelResult(result))));
 }
 
 void TZelWindow::Remember(const QString& path) {

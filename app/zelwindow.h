@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/records.h"
+#include "document/zelfile.h"
 #include "programming/run.h"
 
 #include "programming/recentfiles.h"
@@ -83,6 +84,8 @@ class TZelWindow final : public QMainWindow {
     template <typename Dialog, typename... Extra> void EditWith(Extra... extra);
     bool ReadDocument(const QString& path);
     bool WriteDocument();
+    // "Unable to open file" / "File Error", with the file and the reason.
+    void FileError(const QString& path, ZelResult result);
     void BuildMenus();
     void RebuildRecentMenu();
     void Remember(const QString& path);

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -12,6 +15,15 @@ namespace {
 IUiServices* installed = nullptr;
 
 const QString kFilter = QStringLiteral("PRO-ZEL Files (*.ZEL *.zel)");
+
+} // namespace
+
+int MessageWidth(const QString& title, const QFontMetrics& metrics) {
+    // Room for the title beside the frame's buttons, so it is never cut.
+    return metrics.horizontalAdvance(title) + 160;
+}
+
+namespace {
 
 } // namespace
 
@@ -25,12 +37,21 @@ void SetUiServices(IUiServices* services) {
 }
 
 IUiServices::Answer QtUiServices::Message(QWidget* owner, const QString& text,
-                                          const QString& caption, Icon icon, Buttons buttons) {
+                                          const QString& caption, Icon icon, Buttons buttons,
+                                          const QString& detail) {
     QMessageBox box(owner);
-    box.setWindowTitle(caption.isEmpty() ? kProgramTitle : caption);
+    const QString title = caption.isEmpty() ? kProgramTitle : caption;
+    box.setWindowTitle(title);
     // Texts from the string table separate sentences with a carriage return.
     QString shown = text;
     box.setText(shown.replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    box.setDetailedText(detail);
+    // A message box sizes itself to its text; a spacer across its grid keeps
+    // it wide enough for the whole caption.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(MessageWidth(title, box.fontMetrics()), 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     box.setIcon(icon == Icon::Exclamation ? QMessageBox::Warning
                 : icon == Icon::Question  ? QMessageBox::Question
                                           : QMessageBox::NoIcon);

@@ -8,6 +8,7 @@
 #include <functional>
 
 class QDialog;
+class QFontMetrics;
 class QPrinter;
 class QWidget;
 
@@ -18,9 +19,10 @@ class IUiServices {
     enum class Answer { Ok, Yes, No, Cancel };
 
     virtual ~IUiServices() = default;
-    // A box without a caption bears the program title.
+    // A box without a caption bears the program title; `detail` (the
+    // technical reason behind the text) shows on request.
     virtual Answer Message(QWidget* owner, const QString& text, const QString& caption, Icon icon,
-                           Buttons buttons = Buttons::Ok) = 0;
+                           Buttons buttons = Buttons::Ok, const QString& detail = {}) = 0;
     virtual void Beep() = 0;
     // An empty result means the user cancelled.
     virtual QString OpenFileName(QWidget* owner, const QString& current) = 0;
@@ -41,15 +43,21 @@ void SetUiServices(IUiServices* services);
 inline const QString kProgramTitle = QStringLiteral("Quarvelin II PRO-ZEL");
 
 // A warning box (exclamation icon, OK) owned by `owner`.
-inline void Warn(QWidget* owner, const QString& text, const QString& caption = kProgramTitle) {
-    Ui().Message(owner, text, caption, IUiServices::Icon::Exclamation);
+inline void Warn(QWidget* owner, const QString& text, const QString& caption = kProgramTitle,
+                 const QString& detail = {}) {
+    Ui().Message(owner, text, caption, IUiServices::Icon::Exclamation,
+                 IUiServices::Buttons::Ok, detail);
 }
+
+// The least width of a message box whose caption is `title`: the whole
+// title shows.
+int MessageWidth(const QString& title, const QFontMetrics& metrics);
 
 // The real services, on Qt's message boxes and file dialogs.
 class QtUiServices final : public IUiServices {
   public:
     Answer Message(QWidget* owner, const QString& text, const QString& caption, Icon icon,
-                   Buttons buttons) override;
+                   Buttons buttons, const QString& detail) override;
     void Beep() override;
     QString OpenFileName(QWidget* owner, const QString& current) override;
     QString SaveFileName(QWidget* owner, const QString& current) override;

@@ -24,6 +24,7 @@ struct ShownMessage {
     QString Text;
     QString Caption;
     IUiServices::Icon Icon;
+    QString Detail;
 };
 
 class FakeUi final : public IUiServices {
@@ -43,8 +44,8 @@ class FakeUi final : public IUiServices {
     int SaveDialogs = 0;
 
     Answer Message(QWidget*, const QString& text, const QString& caption, Icon icon,
-                   Buttons buttons) override {
-        Messages.push_back({text, caption, icon});
+                   Buttons buttons, const QString& detail) override {
+        Messages.push_back({text, caption, icon, detail});
         if (buttons == Buttons::Ok)
             return Answer::Ok;
         if (Answers.empty())

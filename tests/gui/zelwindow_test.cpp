@@ -540,3 +540,60 @@ TEST(ConfigurationSheet, ExportAndPrintHoldTheDocument) {
     }
     EXPECT_TRUE(ui.Messages.empty());
 }
+
+// The sheet and the board comparison show the settings: the password gate
+// stands before them as before the editors.
+TEST(PasswordGate, PrintExportAndVerifyAskForThePassword) {
+    FakeUi ui;
+    TZelWindow window;
+    window.OpenPath(SavedDocument("sheet-locked.zel", "Secret"));
+    const QString pdf = Temp("sheet-locked.pdf");
+    fs::remove(pdf.toStdString());
+    const auto cancelEntry = [&ui] {
+        ui.Dialogs.push_back([](QDialog& dialog) {
+            EXPECT_NE(dialog.findChild<QLineEdit*>("password"), nullptr);
+            Press(dialog, QDialogButtonBox::Cancel);
+        });
+    };
+    ui.ExportNames = {pdf};
+    ui.PrintTo = pdf;
+    cancelEntry();
+    window.CmFileExportPdf();
+    cancelEntry();
+    window.CmFilePrint();
+    cancelEntry();
+    window.CmVerifyBoard();
+    EXPECT_TRUE(ui.Dialogs.empty()) << "each asked for the password";
+    EXPECT_FALSE(fs::exists(pdf.toStdString()));
+    EXPECT_EQ(ui.ExportNames.size(), 1u) << "no file was asked for";
+    EXPECT_TRUE(ui.Messages.empty());
+}
+
+// A file that cannot be opened or written keeps the message it always had;
+// the detail names the file and what went wrong.
+TEST(MainWindow, FileErrorsNameTheFileAndTheReason) {
+    FakeUi ui;
+    TZelWindow window;
+    const QString missing = Temp("not-there.zel");
+    window.OpenPath(missing);
+    ASSERT_FALSE(ui.Messages.empty());
+    EXPECT_EQ(ui.LastText(), "Unable to open file");
+    EXPECT_EQ(ui.Messages.back().Caption, "File Error");
+    EXPECT_EQ(ui.Messages.back().Detail, missing + ": no such file");
+    const QString junk = Temp("junk-detail.zel");
+    std::ofstream(junk.toStdString()) << "this is no document";
+    window.OpenPath(junk);
+    EXPECT_EQ(ui.LastText(), "Unable to open file");
+    EXPECT_TRUE(ui.Messages.back().Detail.startsWith(junk + ": the file is shorter than its length field says"))
+        << ui.Messages.back().Detail.toStdString();
+    if (geteuid() == 0)
+        return; // root may write a read-only file
+    const QString locked = SavedDocument("read-only.zel", "");
+    fs::permissions(locked.toStdString(), fs::perms::owner_read | fs::perms::group_read);
+    window.OpenPath(locked);
+    EditPassword(window, ui, "");
+    EXPECT_FALSE(window.CmFileSave());
+    EXPECT_EQ(ui.LastText(), "Unable to open file");
+    EXPECT_EQ(ui.Messages.back().Detail, locked + ": no permission");
+    EXPECT_TRUE(window.Dirty());
+}

@@ -411,6 +411,8 @@ namespace {
 // zeltool started in the background with its output going to `log`.
 pid_t StartZeltool(const std::vector<std::string>& arguments, const std::string& variable,
                    const std::string& value, const fs::path& log) {
+    // A log of an earlier run must not answer for this one.
+    fs::remove(log);
     const pid_t tool = fork();
     if (tool == 0) {
         if (!variable.empty())
