@@ -11,8 +11,9 @@
 #include <ctime>
 
 int main(int argc, char** argv) {
-    const std::filesystem::path settingsFile = SettingsLocation(ThisProgram(argv[0]));
-    ReadSettings(settingsFile, AppSettings());
+    const std::filesystem::path program = ThisProgram(argv[0]);
+    ReadAllSettings(program, AppSettings());
+    const std::filesystem::path settingsFile = SettingsLocation(program);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     // The radio communications server registers itself as it is loaded.
     radioserver::IsRegistered();

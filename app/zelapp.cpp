@@ -20,7 +20,10 @@ void TZelApp::InitMainWindow() {
 }
 
 void TZelApp::OpenOnStart(const QString& path) {
-    window_->OpenPath(path);
+    // The file opens once the window is up, so that a file that cannot be
+    // opened is reported over the window, not on an empty screen.
+    QMetaObject::invokeMethod(
+        window_.get(), [this, path] { window_->OpenPath(path); }, Qt::QueuedConnection);
 }
 
 int TZelApp::Run() {

@@ -30,6 +30,8 @@
 #include <QScreen>
 #include <QUrl>
 
+#include <utility>
+
 TZelWindow::TZelWindow(QWidget* parent, const std::filesystem::path& recentStore)
     : QMainWindow(parent), doc_(std::make_unique<TBoardData>()), recent_(recentStore) {
     setObjectName(QStringLiteral("mainWindow"));
@@ -42,13 +44,29 @@ TZelWindow::TZelWindow(QWidget* parent, const std::filesystem::path& recentStore
     palette.setColor(QPalette::Window, QColor(128, 128, 128));
     client->setPalette(palette);
     setCentralWidget(client);
-    if (const QScreen* screen = QApplication::primaryScreen())
-        setGeometry(InitialGeometry(screen->geometry()));
+    PlaceFrame();
     BuildMenus();
     setAcceptDrops(true);
 }
 
 TZelWindow::~TZelWindow() = default;
+
+void TZelWindow::PlaceFrame() {
+    const QScreen* screen = QApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    // The frame, decorations included, takes the rectangle; the decorations
+    // are known once the window is shown, when this runs again.
+    const QRect frame = InitialGeometry(screen->geometry());
+    resize(frame.size() - (frameGeometry().size() - size()));
+    move(frame.topLeft());
+}
+
+void TZelWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!std::exchange(placed_, true))
+        PlaceFrame();
+}
 
 QRect TZelWindow::InitialGeometry(const QRect& desktop) {
     const int right = desktop.x() + desktop.width();

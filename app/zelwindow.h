@@ -73,6 +73,7 @@ class TZelWindow final : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // A .zel file dropped on the window opens as File > Open would open it.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -82,6 +83,8 @@ class TZelWindow final : public QMainWindow {
     void EditCopy(const std::function<int(TBoardData&)>& runDialog);
     // EditCopy with a dialog constructed on (this window, working copy, extra).
     template <typename Dialog, typename... Extra> void EditWith(Extra... extra);
+    // Places the frame at the initial rectangle.
+    void PlaceFrame();
     bool ReadDocument(const QString& path);
     bool WriteDocument();
     // "Unable to open file" / "File Error", with the file and the reason.
@@ -96,6 +99,7 @@ class TZelWindow final : public QMainWindow {
     bool untitled_ = true;
     bool dirty_ = false;
     bool unlocked_ = true;
+    bool placed_ = false; // the frame was placed once shown
     TarvoRadio defaultRadio_;
     IRadio* radio_ = &defaultRadio_;
     ProgrammingOptions programmingOptions_;

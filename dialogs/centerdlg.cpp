@@ -1,11 +1,19 @@
 #include "dialogs/centerdlg.h"
 
-#include <QApplication>
+#include <QMainWindow>
 #include <QWidget>
 
 QPoint CenterPosition(const QRect& mainFrame, const QSize& dialog) {
     return {mainFrame.left() + (mainFrame.width() - dialog.width()) / 2,
             mainFrame.top() + (mainFrame.height() - dialog.height()) / 2};
+}
+
+QWidget* MainWindowOf(QWidget* widget) {
+    QWidget* window = widget != nullptr ? widget->window() : nullptr;
+    while (window != nullptr && qobject_cast<QMainWindow*>(window) == nullptr &&
+           window->parentWidget() != nullptr)
+        window = window->parentWidget()->window();
+    return window;
 }
 
 TCenterDlg::TCenterDlg(QWidget* parent) : QDialog(parent) {}
@@ -15,7 +23,7 @@ void TCenterDlg::showEvent(QShowEvent* event) {
     if (setUp_)
         return;
     setUp_ = true;
-    QWidget* main = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    QWidget* main = MainWindowOf(parentWidget());
     if (main != nullptr)
         move(CenterPosition(main->frameGeometry(), frameGeometry().size()));
     SetupWindow();

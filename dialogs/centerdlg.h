@@ -12,6 +12,10 @@
 // to the left of and above the main window.
 QPoint CenterPosition(const QRect& mainFrame, const QSize& dialog);
 
+// The application's main window that `widget` belongs to: the window at the
+// end of its chain of owners (a dialog opened from a dialog still finds it).
+QWidget* MainWindowOf(QWidget* widget);
+
 class TCenterDlg : public QDialog {
     Q_OBJECT
   public:

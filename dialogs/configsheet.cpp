@@ -20,13 +20,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -34,6 +38,15 @@ namespace {
 TRuleValidator::Rule Only(std::string allowed) {
     return [allowed](std::string_view text, bool) -> std::optional<std::string> {
         if (!OnlyCharacters(text, allowed))
+            return std::nullopt;
+        return std::string(text);
+    };
+}
+
+// A keystroke rule that lets in only text that can still match a picture.
+TRuleValidator::Rule Picture(bool (*couldMatch)(std::string_view)) {
+    return [couldMatch](std::string_view text, bool) -> std::optional<std::string> {
+        if (!couldMatch(text))
             return std::nullopt;
         return std::string(text);
     };
@@ -57,6 +70,9 @@ void SelectRoute(QComboBox* routes, std::int32_t route) {
     if (line >= 0)
         routes->setCurrentIndex(line);
 }
+
+// The characters of a dial string.
+constexpr const char* kDialCharacters = "0-9()-";
 
 QString Report(int messageId) {
     QString text = StringText(messageId);
@@ -215,7 +231,8 @@ TBankDlg::TBankDlg(QWidget* parent, TBoardData& document) : TPropertyPage(parent
         auto* buttons = new QButtonGroup(box);
         for (QRadioButton* button : {group, connectButton, none})
             buttons->addButton(button);
-        code = RuleEdit(box, (p + "PagingCode").c_str(), limits::kActionPagingCode, Only("0-9-"));
+        code = RuleEdit(box, (p + "PagingCode").c_str(), limits::kActionPagingCode,
+                        Picture(CouldBecomePageCode));
         route = Named(new QComboBox(box), (p + "Route").c_str());
         number = RuleEdit(box, (p + "Number").c_str(), numberLength, Only(numberCharacters));
         auto* radios = new QHBoxLayout;
@@ -233,10 +250,11 @@ TBankDlg::TBankDlg(QWidget* parent, TBoardData& document) : TPropertyPage(parent
                           pttRoute_, pttNumber_, limits::kPttNumber, "0-9");
     auto* button =
         actionBox(tr("Button Action"), "button", buttonGroup_, buttonConnect_, buttonNone_,
-                  buttonPagingCode_, buttonRoute_, buttonNumber_, limits::kButtonNumber, "0-9()-");
+                  buttonPagingCode_, buttonRoute_, buttonNumber_, limits::kButtonNumber, kDialCharacters);
 
     auto* groupsBox = new QGroupBox(tr("Receive &Groups"), this);
-    receiveGroups_ = RuleEdit(groupsBox, "receiveGroups", limits::kReceiveGroups, Only("0-9-;"));
+    receiveGroups_ = RuleEdit(groupsBox, "receiveGroups", limits::kReceiveGroups,
+                              Picture(CouldBecomeJoinCode));
     (new QVBoxLayout(groupsBox))->addWidget(receiveGroups_);
 
     auto* options = new QVBoxLayout;
@@ -265,9 +283,15 @@ void TBankDlg::SetupWindow() {
     FillFromStrings(*secureSpeech_, strings::kSecureSpeech);
     FillFromStrings(*pttRoute_, strings::kRoutes);
     FillFromStrings(*buttonRoute_, strings::kRoutes);
+    // The sites in the order of a sorted list; two of one name both stay,
+    // each with its own site.
+    std::vector<std::pair<QString, TRfSite*>> sites;
     for (const auto& site : document_.Sites)
-        site_->addItem(ShownText(site->Name.View()), RecordData(site.get()));
-    site_->model()->sort(0);
+        sites.emplace_back(ShownText(site->Name.View()), site.get());
+    std::stable_sort(sites.begin(), sites.end(),
+                     [](const auto& a, const auto& b) { return NameBefore(a.first, b.first); });
+    for (const auto& [name, site] : sites)
+        site_->addItem(name, RecordData(site));
     {
         const QSignalBlocker blocker(selector_);
         const QString format = StringText(strings::kPosition);
@@ -375,7 +399,7 @@ bool TBankDlg::FieldsValid() {
         {pttPagingCode_, CheckPageCodeField(Text(pttPagingCode_, limits::kActionPagingCode))},
         {pttNumber_, CheckCharactersField(Text(pttNumber_, limits::kPttNumber), "0-9")},
         {buttonPagingCode_, CheckPageCodeField(Text(buttonPagingCode_, limits::kActionPagingCode))},
-        {buttonNumber_, CheckCharactersField(Text(buttonNumber_, limits::kButtonNumber), "0-9()-")},
+        {buttonNumber_, CheckCharactersField(Text(buttonNumber_, limits::kButtonNumber), kDialCharacters)},
         {receiveGroups_, CheckJoinCodeField(Text(receiveGroups_, limits::kReceiveGroups))},
     };
     for (const auto& [edit, check] : checks) {
@@ -389,17 +413,25 @@ bool TBankDlg::FieldsValid() {
 }
 
 void TBankDlg::SelectorChanged(int line) {
-    if (FieldsValid())
+    if (FieldsValid()) {
         SwitchTo(line);
-    else
-        SelectLine(shown_);
+        return;
+    }
+    // The click that changed the selection is not done with the list yet:
+    // the selection goes back to the shown bank once it is.
+    QMetaObject::invokeMethod(
+        this, [this] { SelectLine(shown_); }, Qt::QueuedConnection);
 }
 
+// + and - store the bank shown, so its fields must pass the same checks as
+// before a switch: a value the board cannot take never reaches the document.
 void TBankDlg::Add() {
     if (document_.Banks.Count() >= limits::kMaxBanks) {
         Ui().Beep();
         return;
     }
+    if (!FieldsValid())
+        return;
     auto bank = std::make_unique<TBankData>();
     const int line = selector_->currentRow();
     if (line >= 0 && line < document_.Banks.Count())
@@ -417,6 +449,8 @@ void TBankDlg::Remove() {
         Ui().Beep();
         return;
     }
+    if (!FieldsValid())
+        return;
     const int last = document_.Banks.Count() - 1;
     // The removed bank's values on screen go with it; any other shown bank
     // keeps them.
@@ -448,7 +482,7 @@ TSpeedDialDlg::TSpeedDialDlg(QWidget* parent, TBoardData& document)
     auto* grid = new QGridLayout(box);
     for (int i = 0; i < TSdData::kLocations; ++i) {
         numbers_[i] = RuleEdit(box, ("number" + std::to_string(i)).c_str(), limits::kDialString,
-                               Only("0-9()-"));
+                               Only(kDialCharacters));
         routes_[i] = Named(new QComboBox(box), ("route" + std::to_string(i)).c_str());
         auto* label = new QLabel(QStringLiteral("&%1:").arg(i), box);
         label->setBuddy(numbers_[i]);
@@ -470,6 +504,17 @@ void TSpeedDialDlg::SetupWindow() {
 }
 
 bool TSpeedDialDlg::KillActive() {
+    // The filter of every number is checked on the whole text too, so that a
+    // stored dial string the filter would not let in is not written back.
+    for (QLineEdit* number : numbers_) {
+        const FieldCheck check =
+            CheckCharactersField(Text(number, limits::kDialString), kDialCharacters);
+        if (!check.Passed) {
+            Warn(this, Report(check.MessageId));
+            number->setFocus();
+            return false;
+        }
+    }
     for (int i = 0; i < TSdData::kLocations; ++i) {
         document_.SpeedDial.Number[i].Set(Text(numbers_[i], limits::kDialString));
         document_.SpeedDial.Route[i] = LeadingRoute(StoredText(routes_[i]->currentText()));
@@ -491,12 +536,27 @@ TConfigurationSheet::TConfigurationSheet(QWidget* parent, TBoardData& document) 
     layout->addWidget(tabs_);
     layout->addWidget(OkCancelButtons(this));
     connect(tabs_, &QTabWidget::currentChanged, this, &TConfigurationSheet::TabChanged);
+    tabs_->tabBar()->installEventFilter(this);
+}
+
+bool TConfigurationSheet::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tabs_->tabBar() && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const int index = tabs_->tabBar()->tabAt(press->position().toPoint());
+        if (press->button() == Qt::LeftButton && index >= 0 && index != current_) {
+            if (!pages_[static_cast<std::size_t>(current_)]->KillActive())
+                return true;
+            leaveChecked_ = true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TConfigurationSheet::TabChanged(int index) {
     if (index == current_)
         return;
-    if (!pages_[static_cast<std::size_t>(current_)]->KillActive()) {
+    const bool checked = std::exchange(leaveChecked_, false);
+    if (!checked && !pages_[static_cast<std::size_t>(current_)]->KillActive()) {
         const QSignalBlocker blocker(tabs_);
         tabs_->setCurrentIndex(current_);
         return;

@@ -134,10 +134,16 @@ class TConfigurationSheet final : public QDialog {
   public slots:
     void accept() override;
 
+  protected:
+    // A click on another tab asks the page first, so that a page that
+    // refuses to be left is never shown behind its error report.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void TabChanged(int index);
 
     QTabWidget* tabs_;
     std::vector<TPropertyPage*> pages_;
     int current_ = 0;
+    bool leaveChecked_ = false; // the page was asked before this tab change
 };

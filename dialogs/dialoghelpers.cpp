@@ -3,6 +3,7 @@
 #include "document/windows1252.h"
 #include "resources/stringtable.h"
 
+#include <QCollator>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 
@@ -92,6 +93,21 @@ QLineEdit* TextEdit(QWidget* parent, const char* name, int maxLength) {
 void AcceptDocumentText(QLineEdit* edit) {
     edit->setValidator(new TRuleValidator(
         edit, [](std::string_view text, bool) { return std::optional<std::string>(text); }));
+}
+
+bool NameBefore(const QString& first, const QString& second) {
+    static const QCollator collator = [] {
+        QCollator made;
+        made.setCaseSensitivity(Qt::CaseInsensitive);
+        return made;
+    }();
+    // Folded first, so that letter case never decides whatever the
+    // collation the system offers.
+    return collator.compare(first.toCaseFolded(), second.toCaseFolded()) < 0;
+}
+
+bool TNameLine::operator<(const QListWidgetItem& other) const {
+    return NameBefore(text(), other.text());
 }
 
 void SetTextUnchecked(QLineEdit& edit, const QString& text) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QListWidgetItem>
 #include <QString>
 #include <QValidator>
 #include <QVariant>
@@ -63,6 +64,18 @@ void AcceptDocumentText(QLineEdit* edit);
 
 // Shows a stored value as it is: a validator would reformat it.
 void SetTextUnchecked(QLineEdit& edit, const QString& text);
+
+// The order of a sorted list of names (the RF sites): alphabetical
+// regardless of letter case, in the user's language; equal names keep the
+// order in which they came.
+bool NameBefore(const QString& first, const QString& second);
+
+// A list line that sorts by NameBefore.
+class TNameLine final : public QListWidgetItem {
+  public:
+    using QListWidgetItem::QListWidgetItem;
+    bool operator<(const QListWidgetItem& other) const override;
+};
 
 // A document record attached to a list line, and back.
 template <typename T> QVariant RecordData(T* record) {

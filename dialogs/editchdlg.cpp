@@ -141,7 +141,10 @@ void TEditChDlg::Step(TFqEdit* field, int steps) {
 bool TEditChDlg::CanClose() {
     const std::string tx = StoredText(txFrequency_->text().left(255));
     const std::string rx = StoredText(rxFrequency_->text().left(255));
-    if (CheckFreqSpec(tx, 1, nullptr, voidSpecs_) != 0 ||
+    // A text that is not one number would be read by its leading number
+    // alone: "45.0.0125" would program 45 MHz while the list shows the text.
+    if (!IsOneDecimalNumber(tx) || !IsOneDecimalNumber(rx) ||
+        CheckFreqSpec(tx, 1, nullptr, voidSpecs_) != 0 ||
         CheckFreqSpec(rx, 2, nullptr, voidSpecs_) != 0) {
         Warn(this, StringText(strings::kInvalidFrequencies));
         return false;

@@ -11,6 +11,7 @@
 #include "resources/stringtable.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
@@ -24,6 +25,12 @@ QComboBox* EditableSortedCombo(QWidget* parent, const char* name) {
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->lineEdit()->setMaxLength(static_cast<int>(limits::kProductText));
     AcceptDocumentText(combo->lineEdit());
+    // The text stays as typed: "mobile" is not the product type "Mobile",
+    // neither while typing nor when Return picks a line.
+    combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    // Room for the longest text the field takes.
+    combo->setMinimumContentsLength(static_cast<int>(limits::kProductText));
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return combo;
 }
 
@@ -40,6 +47,8 @@ TProductDlg::TProductDlg(QWidget* parent, TBoardData& document)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(OkCancelButtons(this));
+    // The whole title shows.
+    setMinimumWidth(MessageWidth(windowTitle(), fontMetrics()));
 }
 
 void TProductDlg::SetupWindow() {

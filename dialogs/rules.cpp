@@ -5,6 +5,7 @@
 #include "programming/fieldrules.h"
 #include "resources/stringtable.h"
 
+#include <algorithm>
 #include <cstdio>
 
 std::optional<std::string> FilterFrequencyInput(std::string_view text, bool caretAtEnd) {
@@ -88,6 +89,61 @@ FieldCheck CheckJoinCodeField(std::string_view text) {
 
 FieldCheck CheckCharactersField(std::string_view text, std::string_view allowed) {
     return {OnlyCharacters(text, allowed), strings::kInvalidCharacter};
+}
+
+bool IsOneDecimalNumber(std::string_view text) {
+    const auto point = text.find('.');
+    const auto digits = [](std::string_view part) {
+        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (point == std::string_view::npos)
+        return !text.empty() && digits(text);
+    return text.size() > 1 && digits(text.substr(0, point)) && digits(text.substr(point + 1));
+}
+
+namespace {
+
+// Reads one code of the pictures, "####" or "##-####", from `at` as far as
+// the text goes; false when a character cannot belong to it. `complete`
+// tells whether a whole code was read.
+bool ReadCode(std::string_view text, std::size_t& at, bool& complete) {
+    const auto digit = [&](std::size_t i) { return text[i] >= '0' && text[i] <= '9'; };
+    std::size_t digits = 0;
+    bool hyphen = false;
+    complete = false;
+    while (at < text.size() && !complete) {
+        if (digit(at)) {
+            ++digits;
+        } else if (text[at] == '-' && digits == 2 && !hyphen) {
+            hyphen = true;
+            digits = 0;
+        } else {
+            return false;
+        }
+        ++at;
+        complete = digits == 4;
+    }
+    return true;
+}
+
+} // namespace
+
+bool CouldBecomePageCode(std::string_view text) {
+    std::size_t at = 0;
+    bool complete = false;
+    return ReadCode(text, at, complete) && at == text.size();
+}
+
+bool CouldBecomeJoinCode(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        bool complete = false;
+        if (!ReadCode(text, at, complete))
+            return false;
+        if (complete && at < text.size() && text[at] == ';')
+            ++at;
+    }
+    return true;
 }
 
 int LeadingRoute(std::string_view line) {

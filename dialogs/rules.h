@@ -12,6 +12,10 @@
 // only checked.
 std::optional<std::string> FilterFrequencyInput(std::string_view text, bool caretAtEnd);
 
+// A frequency text that is one decimal number: digits with at most one
+// point. "45.0.0125" is not one, though its leading number reads as 45.0.
+bool IsOneDecimalNumber(std::string_view text);
+
 // The frequency text after d arrow steps (d > 0 up), as the arrows show it.
 std::string StepFrequencyText(std::string_view text, int steps);
 
@@ -48,6 +52,13 @@ FieldCheck CheckSystemIdField(std::string_view text);
 FieldCheck CheckPageCodeField(std::string_view text);
 FieldCheck CheckJoinCodeField(std::string_view text);
 FieldCheck CheckCharactersField(std::string_view text, std::string_view allowed);
+
+// Typing into the paging codes ("####,##-####": four digits, or two digits,
+// a hyphen and four digits) and the receive groups ("*{[##-]####[;;]}": any
+// number of such codes, each optionally followed by ';'): a keystroke is
+// refused unless the text can still be completed to a match.
+bool CouldBecomePageCode(std::string_view text);
+bool CouldBecomeJoinCode(std::string_view text);
 
 // The number at the start of a list line ("9 (Operator)" gives 9; 0 when
 // none can be read).

@@ -23,7 +23,7 @@ template <typename T> T* ItemRecord(const QListWidgetItem* item) {
 }
 
 QListWidgetItem* RecordLine(const QString& text, void* record) {
-    auto* line = new QListWidgetItem(text);
+    auto* line = new TNameLine(text);
     line->setData(Qt::UserRole, RecordData(record));
     return line;
 }

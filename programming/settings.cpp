@@ -17,6 +17,11 @@ TAppSettings& AppSettings() {
 }
 
 std::filesystem::path ThisProgram(const char* argv0) {
+    if (argv0 != nullptr && std::string_view(argv0).find('/') != std::string_view::npos) {
+        std::error_code error;
+        const auto absolute = std::filesystem::absolute(argv0, error);
+        return error ? std::filesystem::path(argv0) : absolute;
+    }
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error)
@@ -84,6 +89,18 @@ class SettingsLines {
 };
 
 } // namespace
+
+std::vector<std::filesystem::path> SettingsSources(const std::filesystem::path& programPath) {
+    std::vector<std::filesystem::path> sources{SettingsPathFor(programPath)};
+    if (const auto written = SettingsLocation(programPath); written != sources.front())
+        sources.push_back(written);
+    return sources;
+}
+
+void ReadAllSettings(const std::filesystem::path& programPath, TAppSettings& settings) {
+    for (const auto& source : SettingsSources(programPath))
+        ReadSettings(source, settings);
+}
 
 void ParseSettings(std::string_view text, TAppSettings& settings) {
     SettingsLines lines(settings);

@@ -15,15 +15,23 @@ struct TAppSettings {
 // The process-wide settings.
 TAppSettings& AppSettings();
 
-// The running program's own file (argv[0] names it only when the program
-// was started by its path, not found through PATH).
+// The program's own path as started: the first argument when it names a
+// directory part (a program started by its path, through a link or not);
+// the running executable when the program was found through PATH.
 std::filesystem::path ThisProgram(const char* argv0);
 
 // The program's path with its extension replaced by ".ini".
 std::filesystem::path SettingsPathFor(const std::filesystem::path& programPath);
-// Where the settings are read from and written to: beside the program when
-// that directory is writable, else in the user's configuration directory.
+// Where the settings are written: beside the program when that directory is
+// writable, else in the user's configuration directory.
 std::filesystem::path SettingsLocation(const std::filesystem::path& programPath);
+// The files the settings are read from, in this order, a later line winning
+// as in one file: always the one beside the program (an administrator's
+// defaults for an installed program), then the user's own when the settings
+// are written there.
+std::vector<std::filesystem::path> SettingsSources(const std::filesystem::path& programPath);
+// Reads every source in order.
+void ReadAllSettings(const std::filesystem::path& programPath, TAppSettings& settings);
 
 // Applies the lines of a settings file to `settings`: "port = com%d" (1..4)
 // and "voidspecs = %d" (1), case-insensitive, a later line overriding an

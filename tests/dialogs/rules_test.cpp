@@ -89,3 +89,31 @@ TEST(DialogRules, BankFieldChecks) {
     EXPECT_EQ(LeadingRoute("0 (Emergency)"), 0);
     EXPECT_EQ(LeadingRoute(""), 0);
 }
+
+// Typing into the paging codes and receive groups: refused as soon as the
+// text can no longer become a match of the field's picture.
+TEST(DialogRules, PictureTyping) {
+    const struct {
+        const char* text;
+        bool pageCode, joinCode;
+    } cases[] = {
+        {"", true, true},           {"1", true, true},         {"12", true, true},
+        {"12-", true, true},        {"12-345", true, true},    {"12-3456", true, true},
+        {"1234", true, true},       {"1234567", false, true},  {"12345", false, true},
+        {"1-", false, false},       {"123-", false, false},    {"1-2-3--", false, false},
+        {"12-3456-", false, false}, {"1234;", false, true},    {"1234;05-6789;4321", false, true},
+        {";", false, false},        {"12;", false, false},     {"1234;;", false, false},
+        {"12-34;", false, false},   {"a", false, false},       {"12-3456;12-", false, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CouldBecomePageCode(c.text), c.pageCode) << c.text;
+        EXPECT_EQ(CouldBecomeJoinCode(c.text), c.joinCode) << c.text;
+    }
+}
+
+TEST(DialogRules, OneDecimalNumber) {
+    for (const char* good : {"450.0125", "450", "450.", ".5", "0"})
+        EXPECT_TRUE(IsOneDecimalNumber(good)) << good;
+    for (const char* bad : {"", ".", "45.0.0125", "450.01a", "-450", "450 "})
+        EXPECT_FALSE(IsOneDecimalNumber(bad)) << bad;
+}

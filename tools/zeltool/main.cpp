@@ -169,10 +169,7 @@ int ChoosePort(int option) {
     if (option != 0)
         return option;
     TAppSettings settings;
-    const auto zel = ThisProgram(nullptr).parent_path() / "zel";
-    ReadSettings(SettingsLocation(zel), settings);
-    if (settings.Port == 1)
-        ReadSettings(SettingsPathFor(zel), settings);
+    ReadAllSettings(ThisProgram(nullptr).parent_path() / "zel", settings);
     return settings.Port;
 }
 
