@@ -237,6 +237,19 @@ void TZelWindow::Remember(const QString& path) {
     RebuildRecentMenu();
 }
 
+// The folder of a recent file, short enough for a menu: the home folder as
+// "~", and a long path cut in its middle. Two files of one name in different
+// folders can so be told apart.
+QString TZelWindow::ShortFolder(const QString& path) const {
+    QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    const QString home = QDir::toNativeSeparators(QDir::homePath());
+    if (!home.isEmpty() && home != QStringLiteral("/") &&
+        (folder == home || folder.startsWith(home + QDir::separator())))
+        folder = QStringLiteral("~") + folder.mid(home.size());
+    return fontMetrics().elidedText(folder, Qt::ElideMiddle,
+                                    fontMetrics().averageCharWidth() * 40);
+}
+
 void TZelWindow::RebuildRecentMenu() {
     recentMenu_->clear();
     const auto& paths = recent_.Paths();
@@ -247,8 +260,8 @@ void TZelWindow::RebuildRecentMenu() {
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const QString path = QString::fromStdString(paths[i]);
         QAction* action = recentMenu_->addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()), this,
-            [this, path] { OpenRecent(path); });
+            QStringLiteral("&%1 %2  (%3)").arg(i + 1).arg(QFileInfo(path).fileName(), ShortFolder(path)),
+            this, [this, path] { OpenRecent(path); });
         action->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
         action->setToolTip(path);
     }

@@ -83,6 +83,7 @@ class TZelWindow final : public QMainWindow {
     void EditCopy(const std::function<int(TBoardData&)>& runDialog);
     // EditCopy with a dialog constructed on (this window, working copy, extra).
     template <typename Dialog, typename... Extra> void EditWith(Extra... extra);
+    QString ShortFolder(const QString& path) const;
     // Places the frame at the initial rectangle.
     void PlaceFrame();
     bool ReadDocument(const QString& path);

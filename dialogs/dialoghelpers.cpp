@@ -6,6 +6,7 @@
 #include <QCollator>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QListWidget>
 
 #include <algorithm>
 
@@ -106,8 +107,11 @@ bool NameBefore(const QString& first, const QString& second) {
     return collator.compare(first.toCaseFolded(), second.toCaseFolded()) < 0;
 }
 
-bool TNameLine::operator<(const QListWidgetItem& other) const {
-    return NameBefore(text(), other.text());
+void InsertSorted(QListWidget& list, QListWidgetItem* line) {
+    int row = list.count();
+    while (row > 0 && NameBefore(line->text(), list.item(row - 1)->text()))
+        --row;
+    list.insertItem(row, line);
 }
 
 void SetTextUnchecked(QLineEdit& edit, const QString& text) {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QListWidgetItem>
 #include <QString>
 #include <QValidator>
 #include <QVariant>
@@ -16,6 +15,8 @@
 
 class QDialogButtonBox;
 class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
 
 // A string-table entry as the user sees it.
 QString StringText(int id);
@@ -70,12 +71,9 @@ void SetTextUnchecked(QLineEdit& edit, const QString& text);
 // order in which they came.
 bool NameBefore(const QString& first, const QString& second);
 
-// A list line that sorts by NameBefore.
-class TNameLine final : public QListWidgetItem {
-  public:
-    using QListWidgetItem::QListWidgetItem;
-    bool operator<(const QListWidgetItem& other) const override;
-};
+// Puts a line into a list kept in NameBefore order, after the lines of the
+// same name.
+void InsertSorted(QListWidget& list, QListWidgetItem* line);
 
 // A document record attached to a list line, and back.
 template <typename T> QVariant RecordData(T* record) {

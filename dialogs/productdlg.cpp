@@ -15,6 +15,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -28,9 +29,10 @@ QComboBox* EditableSortedCombo(QWidget* parent, const char* name) {
     // The text stays as typed: "mobile" is not the product type "Mobile",
     // neither while typing nor when Return picks a line.
     combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
-    // Room for the longest text the field takes.
-    combo->setMinimumContentsLength(static_cast<int>(limits::kProductText));
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // Room for the longest text the field takes, in its widest letters.
+    combo->setMinimumWidth(
+        combo->fontMetrics().horizontalAdvance(QString(limits::kProductText, QLatin1Char('W'))) +
+        combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent) * 2);
     return combo;
 }
 

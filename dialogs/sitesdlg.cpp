@@ -23,7 +23,7 @@ template <typename T> T* ItemRecord(const QListWidgetItem* item) {
 }
 
 QListWidgetItem* RecordLine(const QString& text, void* record) {
-    auto* line = new TNameLine(text);
+    auto* line = new QListWidgetItem(text);
     line->setData(Qt::UserRole, RecordData(record));
     return line;
 }
@@ -41,7 +41,6 @@ TSitesDlg::TSitesDlg(QWidget* parent, TBoardData& document, int voidSpecs)
     setWindowTitle(tr("RF Sites"));
     auto* siteBox = new QGroupBox(tr("&Sites"), this);
     sites_ = Named(new QListWidget(siteBox), "sites");
-    sites_->setSortingEnabled(true);
     auto* newSite = Button(siteBox, tr("&New "), "newSite");
     auto* deleteSite = Button(siteBox, tr("&Delete"), "deleteSite");
     auto* siteButtons = new QHBoxLayout;
@@ -84,7 +83,7 @@ TSitesDlg::TSitesDlg(QWidget* parent, TBoardData& document, int voidSpecs)
 void TSitesDlg::SetupWindow() {
     const QSignalBlocker blocker(sites_);
     for (const auto& site : document_.Sites)
-        sites_->addItem(RecordLine(ShownText(site->Name.View()), site.get()));
+        InsertSorted(*sites_, RecordLine(ShownText(site->Name.View()), site.get()));
     if (sites_->count() > 0) {
         sites_->setCurrentRow(0);
         ShowChannels(0);
@@ -134,7 +133,7 @@ void TSitesDlg::NewSite() {
     TRfSite* added = site.get();
     document_.Sites.Append(site);
     auto* line = RecordLine(ShownText(added->Name.View()), added);
-    sites_->addItem(line);
+    InsertSorted(*sites_, line);
     sites_->setCurrentItem(line);
     ShowChannels(sites_->row(line));
 }

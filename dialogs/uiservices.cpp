@@ -46,12 +46,6 @@ IUiServices::Answer QtUiServices::Message(QWidget* owner, const QString& text,
     QString shown = text;
     box.setText(shown.replace(QLatin1Char('\r'), QLatin1Char('\n')));
     box.setDetailedText(detail);
-    // A message box sizes itself to its text; a spacer across its grid keeps
-    // it wide enough for the whole caption.
-    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
-        grid->addItem(new QSpacerItem(MessageWidth(title, box.fontMetrics()), 0,
-                                      QSizePolicy::Minimum, QSizePolicy::Expanding),
-                      grid->rowCount(), 0, 1, grid->columnCount());
     box.setIcon(icon == Icon::Exclamation ? QMessageBox::Warning
                 : icon == Icon::Question  ? QMessageBox::Question
                                           : QMessageBox::NoIcon);
@@ -59,6 +53,13 @@ IUiServices::Answer QtUiServices::Message(QWidget* owner, const QString& text,
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     else
         box.setStandardButtons(QMessageBox::Ok);
+    // A message box sizes itself to its text; a spacer across its grid (laid
+    // out anew by the icon and buttons, so added last) keeps it wide enough
+    // for the whole caption.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(MessageWidth(title, box.fontMetrics()), 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;
