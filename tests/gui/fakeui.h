@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -126,4 +127,12 @@ inline void TypeText(QWidget* widget, const QString& text) {
         QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
         QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
+}
+
+// Replaces an edit's text the way a user does: select all, delete, type.
+inline void TypeOver(QLineEdit* edit, const QString& text) {
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    TypeText(edit, text);
 }

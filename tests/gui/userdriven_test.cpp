@@ -54,14 +54,6 @@ std::unique_ptr<TZelWindow> WindowWith(const std::vector<std::string>& siteNames
     return window;
 }
 
-// Replaces an edit's text the way a user does: select all, type.
-void TypeOver(QLineEdit* edit, const QString& text) {
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    TypeText(edit, text);
-}
-
 QStringList Lines(const QListWidget& list) {
     QStringList lines;
     for (int i = 0; i < list.count(); ++i)
