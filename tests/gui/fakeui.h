@@ -26,6 +26,7 @@ struct ShownMessage {
     QString Caption;
     IUiServices::Icon Icon;
     QString Detail;
+    bool OverAShownWindow; // its owner was on the screen
 };
 
 class FakeUi final : public IUiServices {
@@ -44,9 +45,9 @@ class FakeUi final : public IUiServices {
     int Beeps = 0;
     int SaveDialogs = 0;
 
-    Answer Message(QWidget*, const QString& text, const QString& caption, Icon icon,
+    Answer Message(QWidget* owner, const QString& text, const QString& caption, Icon icon,
                    Buttons buttons, const QString& detail) override {
-        Messages.push_back({text, caption, icon, detail});
+        Messages.push_back({text, caption, icon, detail, owner != nullptr && owner->isVisible()});
         if (buttons == Buttons::Ok)
             return Answer::Ok;
         if (Answers.empty())

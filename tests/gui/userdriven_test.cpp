@@ -1,5 +1,6 @@
 // The windows driven with the keyboard and the mouse, checking what the user
 // sees: the text after typing, the highlighted line, the page shown.
+#include "app/zelapp.h"
 #include "app/zelwindow.h"
 #include "dialogs/centerdlg.h"
 #include "dialogs/uiservices.h"
@@ -343,4 +344,17 @@ TEST(RecentFilesShown, EntriesShowTheirFolder) {
     EXPECT_NE(newest, older);
     EXPECT_TRUE(newest.contains("second")) << newest.toStdString();
     EXPECT_TRUE(older.contains("first")) << older.toStdString();
+}
+
+// A file given when the program starts that cannot be opened is reported
+// over the main window, not on an empty screen.
+TEST(ProgramStart, AFileThatCannotBeOpenedIsReportedOverTheWindow) {
+    TZelApp app(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    FakeUi ui; // after the application's own services
+    app.OpenOnStart(QString::fromStdString(Temp("not-there-at-start.zel").string()));
+    QTimer::singleShot(200, [] { QCoreApplication::quit(); });
+    app.Run();
+    ASSERT_EQ(ui.Messages.size(), 1u);
+    EXPECT_EQ(ui.LastText(), "Unable to open file");
+    EXPECT_TRUE(ui.Messages[0].OverAShownWindow);
 }

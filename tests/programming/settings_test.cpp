@@ -77,3 +77,41 @@ TEST(Settings, AFileOfAnySizeIsReadLineByLine) {
     ReadSettings(file, settings);
     EXPECT_EQ(settings.Port, 4);
 }
+
+// The program's path as started: a path names it; a bare name was found
+// through PATH, so the running executable tells where it lies.
+TEST(Settings, TheProgramsPathAsStarted) {
+    EXPECT_EQ(ThisProgram("/opt/tools/zel"), std::filesystem::path("/opt/tools/zel"));
+    EXPECT_EQ(ThisProgram("bin/zel"), std::filesystem::absolute("bin/zel"));
+    EXPECT_EQ(ThisProgram("zel"), std::filesystem::read_symlink("/proc/self/exe"));
+}
+
+// The file beside the program is always read; when its folder cannot be
+// written, the user's own file is read after it and written instead.
+TEST(Settings, BesideTheProgramFirstThenTheUsersOwn) {
+    const auto root = std::filesystem::path(testing::TempDir()) /
+                      ("settings-sources-" + std::to_string(::getpid()));
+    const auto programs = root / "programs";
+    const auto config = root / "config";
+    std::filesystem::create_directories(programs);
+    std::ofstream(programs / "zel.ini") << "Port=COM2\n";
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    EXPECT_EQ(SettingsSources(programs / "zel"),
+              std::vector<std::filesystem::path>{programs / "zel.ini"});
+    if (::geteuid() == 0) {
+        ::unsetenv("XDG_CONFIG_HOME");
+        GTEST_SKIP() << "root may write any folder; the rest runs as an ordinary user";
+    }
+    ::chmod(programs.c_str(), 0555);
+    TAppSettings administrators;
+    ReadAllSettings(programs / "zel", administrators);
+    EXPECT_EQ(administrators.Port, 2) << "read although its folder is not writable";
+    const auto own = config / "quarvelin" / "zel.ini";
+    EXPECT_EQ(SettingsLocation(programs / "zel"), own);
+    WriteSettings(own, {3, 0});
+    TAppSettings users;
+    ReadAllSettings(programs / "zel", users);
+    EXPECT_EQ(users.Port, 3) << "the user's line comes later and wins";
+    ::chmod(programs.c_str(), 0755);
+    ::unsetenv("XDG_CONFIG_HOME");
+}
