@@ -1,3 +1,4 @@
+#include "programming/recentfiles.h"
 #include "programming/settings.h"
 
 #include <gtest/gtest.h>
@@ -114,4 +115,16 @@ TEST(Settings, BesideTheProgramFirstThenTheUsersOwn) {
     EXPECT_EQ(users.Port, 3) << "the user's line comes later and wins";
     ::chmod(programs.c_str(), 0755);
     ::unsetenv("XDG_CONFIG_HOME");
+}
+
+// The recent-files list is read only from a regular file of its size.
+TEST(RecentFilesStore, AStoreThatIsNoRegularFileIsIgnored) {
+    const auto folder = std::filesystem::path(testing::TempDir()) /
+                        ("recent-special-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const auto fifo = folder / "recent-files";
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::filesystem::path& store : {fifo, std::filesystem::path("/dev/zero"), folder})
+        EXPECT_TRUE(RecentFiles(store).Paths().empty()) << store;
 }
