@@ -246,8 +246,7 @@ QString TZelWindow::ShortFolder(const QString& path) const {
     if (!home.isEmpty() && home != QStringLiteral("/") &&
         (folder == home || folder.startsWith(home + QDir::separator())))
         folder = QStringLiteral("~") + folder.mid(home.size());
-    return fontMetrics().elidedText(folder, Qt::ElideMiddle,
-                                    fontMetrics().averageCharWidth() * 40);
+    return fontMetrics().elidedText(folder, Qt::ElideMiddle, fontMetrics().averageCharWidth() * 40);
 }
 
 void TZelWindow::RebuildRecentMenu() {
@@ -259,9 +258,11 @@ void TZelWindow::RebuildRecentMenu() {
     }
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const QString path = QString::fromStdString(paths[i]);
-        QAction* action = recentMenu_->addAction(
-            QStringLiteral("&%1 %2  (%3)").arg(i + 1).arg(QFileInfo(path).fileName(), ShortFolder(path)),
-            this, [this, path] { OpenRecent(path); });
+        QAction* action =
+            recentMenu_->addAction(QStringLiteral("&%1 %2  (%3)")
+                                       .arg(i + 1)
+                                       .arg(QFileInfo(path).fileName(), ShortFolder(path)),
+                                   this, [this, path] { OpenRecent(path); });
         action->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
         action->setToolTip(path);
     }
@@ -334,9 +335,9 @@ void TZelWindow::CmFileExportPdf() {
     if (chosen.isEmpty())
         return;
     const QByteArray pdf = ReportPdf(SheetHtml());
-    const WriteResult written = WriteFileSafely(
-        chosen.toStdString(),
-        std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+    const WriteResult written =
+        WriteFileSafely(chosen.toStdString(),
+                        std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
     if (written != WriteResult::Ok)
         Warn(this,
              tr("The configuration sheet could not be written: %1")

@@ -248,13 +248,13 @@ TBankDlg::TBankDlg(QWidget* parent, TBoardData& document) : TPropertyPage(parent
     };
     auto* ptt = actionBox(tr("PTT Action"), "ptt", pttGroup_, pttConnect_, pttNone_, pttPagingCode_,
                           pttRoute_, pttNumber_, limits::kPttNumber, "0-9");
-    auto* button =
-        actionBox(tr("Button Action"), "button", buttonGroup_, buttonConnect_, buttonNone_,
-                  buttonPagingCode_, buttonRoute_, buttonNumber_, limits::kButtonNumber, kDialCharacters);
+    auto* button = actionBox(tr("Button Action"), "button", buttonGroup_, buttonConnect_,
+                             buttonNone_, buttonPagingCode_, buttonRoute_, buttonNumber_,
+                             limits::kButtonNumber, kDialCharacters);
 
     auto* groupsBox = new QGroupBox(tr("Receive &Groups"), this);
-    receiveGroups_ = RuleEdit(groupsBox, "receiveGroups", limits::kReceiveGroups,
-                              Picture(CouldBecomeJoinCode));
+    receiveGroups_ =
+        RuleEdit(groupsBox, "receiveGroups", limits::kReceiveGroups, Picture(CouldBecomeJoinCode));
     (new QVBoxLayout(groupsBox))->addWidget(receiveGroups_);
 
     auto* options = new QVBoxLayout;
@@ -399,7 +399,8 @@ bool TBankDlg::FieldsValid() {
         {pttPagingCode_, CheckPageCodeField(Text(pttPagingCode_, limits::kActionPagingCode))},
         {pttNumber_, CheckCharactersField(Text(pttNumber_, limits::kPttNumber), "0-9")},
         {buttonPagingCode_, CheckPageCodeField(Text(buttonPagingCode_, limits::kActionPagingCode))},
-        {buttonNumber_, CheckCharactersField(Text(buttonNumber_, limits::kButtonNumber), kDialCharacters)},
+        {buttonNumber_,
+         CheckCharactersField(Text(buttonNumber_, limits::kButtonNumber), kDialCharacters)},
         {receiveGroups_, CheckJoinCodeField(Text(receiveGroups_, limits::kReceiveGroups))},
     };
     for (const auto& [edit, check] : checks) {

@@ -120,8 +120,7 @@ void TEditChDlg::SetupWindow() {
     auto show = [](TFqEdit* field, QComboBox* tones, std::string_view frequency,
                    std::string_view tone) {
         field->SetFrequency(ShownText(frequency));
-        const int line =
-            tones->findText(ShownText(tone), Qt::MatchStartsWith);
+        const int line = tones->findText(ShownText(tone), Qt::MatchStartsWith);
         if (line >= 0)
             tones->setCurrentIndex(line);
     };
@@ -134,8 +133,7 @@ void TEditChDlg::SetupWindow() {
 }
 
 void TEditChDlg::Step(TFqEdit* field, int steps) {
-    field->SetFrequency(
-        ShownText(StepFrequencyText(StoredText(field->text()), steps)));
+    field->SetFrequency(ShownText(StepFrequencyText(StoredText(field->text()), steps)));
 }
 
 bool TEditChDlg::CanClose() {

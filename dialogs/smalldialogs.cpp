@@ -45,9 +45,8 @@ void TPortDlg::SetupWindow() {
 bool TPortDlg::CanClose() {
     int number = 0;
     const std::string text = StoredText(ports_->currentText().left(127));
-    port_ = std::sscanf(text.c_str(), "COM%d", &number) == 1 && number >= 1 && number <= 4
-                ? number
-                : 1;
+    port_ =
+        std::sscanf(text.c_str(), "COM%d", &number) == 1 && number >= 1 && number <= 4 ? number : 1;
     return true;
 }
 

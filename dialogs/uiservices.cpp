@@ -5,10 +5,10 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
-#include <QSpacerItem>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSpacerItem>
 
 namespace {
 
@@ -23,9 +23,7 @@ int MessageWidth(const QString& title, const QFontMetrics& metrics) {
     return metrics.horizontalAdvance(title) + 160;
 }
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 IUiServices& Ui() {
     static QtUiServices fallback;

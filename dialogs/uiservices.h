@@ -45,8 +45,8 @@ inline const QString kProgramTitle = QStringLiteral("Quarvelin II PRO-ZEL");
 // A warning box (exclamation icon, OK) owned by `owner`.
 inline void Warn(QWidget* owner, const QString& text, const QString& caption = kProgramTitle,
                  const QString& detail = {}) {
-    Ui().Message(owner, text, caption, IUiServices::Icon::Exclamation,
-                 IUiServices::Buttons::Ok, detail);
+    Ui().Message(owner, text, caption, IUiServices::Icon::Exclamation, IUiServices::Buttons::Ok,
+                 detail);
 }
 
 // The least width of a message box whose caption is `title`: the whole

@@ -30,7 +30,7 @@ RegularFile::RegularFile(const std::filesystem::path& path) {
         problem_ = errno == ENOENT || errno == ENOTDIR ? InputProblem::NotFound
                    : errno == EACCES || errno == EPERM ? InputProblem::NoPermission
                    : errno == EISDIR || errno == ENXIO ? InputProblem::NotRegularFile
-                                                        : InputProblem::ReadFailed;
+                                                       : InputProblem::ReadFailed;
         return;
     }
     struct stat status {};

@@ -152,8 +152,8 @@ std::optional<WriteResult> WriteAndRename(const fs::path& target,
             return std::nullopt;
         }
     }
-    bool done = WriteAll(fd, bytes.data(), bytes.size()) && ::fchmod(fd, mode) == 0 &&
-                ::fsync(fd) == 0;
+    bool done =
+        WriteAll(fd, bytes.data(), bytes.size()) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     done = ::close(fd) == 0 && done;
     if (!done || std::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());

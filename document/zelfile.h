@@ -12,17 +12,17 @@
 
 enum class ZelResult {
     Ok,
-    CannotOpen,  // the file cannot be opened
-    NotFound,    // no file of that name
+    CannotOpen,   // the file cannot be opened
+    NotFound,     // no file of that name
     NoPermission, // the user may not read it (load) or write it (save)
-    NotAFile,    // a directory, FIFO, device: no document file
-    CannotWrite, // the new file could not be written completely; the old one is intact
-    TooLarge,    // the document does not fit a payload of 32,767 bytes
-    BadLength,   // Length of 32,768 or more
-    Truncated,   // fewer payload bytes than Length
-    BadCheck,    // the check word does not match: damaged or not a document file
-    BadHeader,   // the payload holds no object stream
-    NoDocument,  // the stream holds no valid document
+    NotAFile,     // a directory, FIFO, device: no document file
+    CannotWrite,  // the new file could not be written completely; the old one is intact
+    TooLarge,     // the document does not fit a payload of 32,767 bytes
+    BadLength,    // Length of 32,768 or more
+    Truncated,    // fewer payload bytes than Length
+    BadCheck,     // the check word does not match: damaged or not a document file
+    BadHeader,    // the payload holds no object stream
+    NoDocument,   // the stream holds no valid document
 };
 
 // A sentence naming what went wrong, for messages and logs of the tools.

@@ -140,7 +140,8 @@ std::string ConfigurationSheetHtml(const TBoardData& d, const ReportHeading& hea
         sheet.Paragraph("No RF sites.");
     for (int s = 0; s < d.Sites.Count(); ++s) {
         const TRfSite& site = d.Sites[s];
-        sheet.Heading(3, "Site " + std::to_string(s + 1) + ": " + DocumentTextToUtf8(site.Name.View()));
+        sheet.Heading(3, "Site " + std::to_string(s + 1) + ": " +
+                             DocumentTextToUtf8(site.Name.View()));
         std::vector<std::vector<std::string>> rows = {
             {"Channel", "Receive", "CTCSS", "Transmit", "CTCSS", "Spacing", "Q-Lift"}};
         for (int c = 0; c < site.Channels.Count(); ++c) {
@@ -164,12 +165,14 @@ std::string ConfigurationSheetHtml(const TBoardData& d, const ReportHeading& hea
         sheet.Paragraph("No channel banks.");
     for (int i = 0; i < d.Banks.Count(); ++i) {
         const TBankData& b = d.Banks[i];
-        sheet.Heading(3, "Position " + std::to_string(i + 1) + ": " + DocumentTextToUtf8(b.Name.View()));
+        sheet.Heading(3, "Position " + std::to_string(i + 1) + ": " +
+                             DocumentTextToUtf8(b.Name.View()));
         sheet.Fields({
             {"Channel Name", OrDash(b.Name.View())},
             {"Primary Address", "System ID " + OrDash(b.SystemId.View()) + ", paging code " +
                                     OrDash(b.PagingCode.View())},
-            {"RF Site", b.Site != nullptr ? Escaped(DocumentTextToUtf8(b.Site->Name.View())) : "None"},
+            {"RF Site",
+             b.Site != nullptr ? Escaped(DocumentTextToUtf8(b.Site->Name.View())) : "None"},
             {"Secure Speech", Escaped(SecureSpeech(b.Scrambler))},
             {"Emergency Override", YesNo(b.EmergencyOverride)},
             {"Priority Override", YesNo(b.PriorityOverride)},

@@ -97,13 +97,13 @@ TEST(DialogRules, PictureTyping) {
         const char* text;
         bool pageCode, joinCode;
     } cases[] = {
-        {"", true, true},           {"1", true, true},         {"12", true, true},
-        {"12-", true, true},        {"12-345", true, true},    {"12-3456", true, true},
-        {"1234", true, true},       {"1234567", false, true},  {"12345", false, true},
-        {"1-", false, false},       {"123-", false, false},    {"1-2-3--", false, false},
-        {"12-3456-", false, false}, {"1234;", false, true},    {"1234;05-6789;4321", false, true},
-        {";", false, false},        {"12;", false, false},     {"1234;;", false, false},
-        {"12-34;", false, false},   {"a", false, false},       {"12-3456;12-", false, true},
+        {"", true, true},           {"1", true, true},        {"12", true, true},
+        {"12-", true, true},        {"12-345", true, true},   {"12-3456", true, true},
+        {"1234", true, true},       {"1234567", false, true}, {"12345", false, true},
+        {"1-", false, false},       {"123-", false, false},   {"1-2-3--", false, false},
+        {"12-3456-", false, false}, {"1234;", false, true},   {"1234;05-6789;4321", false, true},
+        {";", false, false},        {"12;", false, false},    {"1234;;", false, false},
+        {"12-34;", false, false},   {"a", false, false},      {"12-3456;12-", false, true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CouldBecomePageCode(c.text), c.pageCode) << c.text;

@@ -6,14 +6,14 @@
 #include "dialogs/uiservices.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPrinter>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QDialogButtonBox>
-#include <QLineEdit>
-#include <QPrinter>
-#include <QPushButton>
 
 #include <gtest/gtest.h>
 

@@ -289,7 +289,8 @@ TEST(ChannelEditorDriven, ATextOfTwoPointsIsRefusedOnOk) {
             EXPECT_EQ(rx->text(), "45.0.0125");
             Press(editor, QDialogButtonBox::Ok);
             EXPECT_TRUE(editor.isVisible());
-            EXPECT_TRUE(ui.LastText().startsWith("Invalid frequencies error.")) << ui.LastText().toStdString();
+            EXPECT_TRUE(ui.LastText().startsWith("Invalid frequencies error."))
+                << ui.LastText().toStdString();
             Press(editor, QDialogButtonBox::Cancel);
         });
         QTest::mouseClick(Child<QPushButton>(dialog, "addChannel"), Qt::LeftButton);
@@ -335,7 +336,7 @@ TEST(MessageBoxes, TheWholeCaptionShows) {
         box->accept();
     });
     static_cast<IUiServices&>(services).Message(nullptr, "Invalid Paging Code", kProgramTitle,
-                                                 IUiServices::Icon::Exclamation);
+                                                IUiServices::Icon::Exclamation);
     EXPECT_GT(title, 0);
     EXPECT_GE(width, title + 100);
 }

@@ -584,7 +584,8 @@ TEST(MainWindow, FileErrorsNameTheFileAndTheReason) {
     std::ofstream(junk.toStdString()) << "this is no document";
     window.OpenPath(junk);
     EXPECT_EQ(ui.LastText(), "Unable to open file");
-    EXPECT_TRUE(ui.Messages.back().Detail.startsWith(junk + ": the file is shorter than its length field says"))
+    EXPECT_TRUE(ui.Messages.back().Detail.startsWith(
+        junk + ": the file is shorter than its length field says"))
         << ui.Messages.back().Detail.toStdString();
     if (geteuid() == 0)
         return; // root may write a read-only file

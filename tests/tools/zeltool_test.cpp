@@ -178,8 +178,7 @@ TEST(Zeltool, InvalidJsonIsRefusedNamingThePathAndWritesNothing) {
         // Numbers beyond a field's type are refused, not wrapped.
         {R"({"speedDial":[{"route":4294967299}]})", "/speedDial/0/route"},
         {R"({"speedDial":[{"route":-4294967295}]})", "/speedDial/0/route"},
-        {R"({"sites":[{"name":"A"},{"name":"B"}],"banks":[{"site":4294967297}]})",
-         "/banks/0/site"},
+        {R"({"sites":[{"name":"A"},{"name":"B"}],"banks":[{"site":4294967297}]})", "/banks/0/site"},
         {R"({"sites":[{"name":"A"}],"banks":[{"site":18446744073709551615}]})", "/banks/0/site"},
         // A key given twice is refused wherever it stands.
         {R"({"sites":[{"name":"A"},{"name":"B","name":"C"}]})",
@@ -487,10 +486,15 @@ TEST(ZeltoolBadInput, EveryVerbAnswersEveryKindOfBadPath) {
     if (geteuid() != 0)
         kinds.push_back({"unreadable", (folder / "unreadable").string()});
     const std::string out = (folder / "out").string();
-    const std::vector<std::string> verbs = {
-        "show X",         "export X",         "image X",          "report X -o " + out + ".html",
-        "program X",      "verify X",         "diff X " + kDemo,  "diff " + kDemo + " X",
-        "import X -o " + out + ".zel"};
+    const std::vector<std::string> verbs = {"show X",
+                                            "export X",
+                                            "image X",
+                                            "report X -o " + out + ".html",
+                                            "program X",
+                                            "verify X",
+                                            "diff X " + kDemo,
+                                            "diff " + kDemo + " X",
+                                            "import X -o " + out + ".zel"};
     for (const auto& verb : verbs)
         for (const auto& kind : kinds) {
             std::string command = verb;
@@ -560,7 +564,8 @@ TEST(ZeltoolOutput, StandardOutputLinksAndTheInputItself) {
 // building and programming stay open, as in the program.
 TEST(ZeltoolPassword, CommandsThatShowSettingsNeedThePassword) {
     TBoardData document;
-    document.Product.Password.Set("s\xE9" "cret");
+    document.Product.Password.Set("s\xE9"
+                                  "cret");
     auto site = std::make_unique<TRfSite>();
     site->SetName("Caf\xE9");
     document.Sites.Append(site);
@@ -568,8 +573,9 @@ TEST(ZeltoolPassword, CommandsThatShowSettingsNeedThePassword) {
     ASSERT_EQ(SaveDocument(document, path, 4), ZelResult::Ok);
     const std::string file = path.string();
     const std::string html = Temp("locked.html").string();
-    for (const std::string& command : {"show " + file, "export " + file,
-                                       "report " + file + " -o " + html, "diff " + file + " " + kDemo}) {
+    for (const std::string& command :
+         {"show " + file, "export " + file, "report " + file + " -o " + html,
+          "diff " + file + " " + kDemo}) {
         const Outcome none = Zeltool(command);
         EXPECT_EQ(none.status, 77) << command << "\n" << none.output;
         EXPECT_NE(none.output.find("is password protected; give its password with --password"),
@@ -579,10 +585,13 @@ TEST(ZeltoolPassword, CommandsThatShowSettingsNeedThePassword) {
         const Outcome wrong = Zeltool(command + " --password secret");
         EXPECT_EQ(wrong.status, 77) << command;
         EXPECT_NE(wrong.output.find("Incorrect password"), std::string::npos);
-        const Outcome right = Zeltool(command + " --password s\xC3\xA9" "cret");
+        const Outcome right = Zeltool(command + " --password s\xC3\xA9"
+                                                "cret");
         EXPECT_NE(right.status, 77) << command << "\n" << right.output;
     }
-    const Outcome shown = Zeltool("show " + file + " --password s\xC3\xA9" "cret");
+    const Outcome shown = Zeltool("show " + file +
+                                  " --password s\xC3\xA9"
+                                  "cret");
     EXPECT_NE(shown.output.find("Caf\xC3\xA9 (0 channels)"), std::string::npos)
         << "texts reach the terminal as UTF-8\n"
         << shown.output;
@@ -607,9 +616,8 @@ TEST(ZeltoolJson, EveryByteOfTheNamesRoundTrips) {
     document.Product.Password.Set("\xE9\x80\x01");
     const fs::path path = Temp("bytes.zel"), json = Temp("bytes.json"), again = Temp("bytes2.zel");
     ASSERT_EQ(SaveDocument(document, path, 4), ZelResult::Ok);
-    const Outcome exported =
-        Zeltool("export " + path.string() + " --password \xC3\xA9\xE2\x82\xAC\x01 -o " +
-                json.string());
+    const Outcome exported = Zeltool("export " + path.string() +
+                                     " --password \xC3\xA9\xE2\x82\xAC\x01 -o " + json.string());
     ASSERT_EQ(exported.status, 0) << exported.output;
     ASSERT_EQ(Zeltool("import " + json.string() + " -o " + again.string()).status, 0);
     std::unique_ptr<TBoardData> back;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
-#include <csignal>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>

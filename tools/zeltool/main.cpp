@@ -31,10 +31,10 @@
 #include <cstring>
 #include <ctime>
 #include <iostream>
-#include <sstream>
-#include <thread>
 #include <optional>
+#include <sstream>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -45,10 +45,10 @@ constexpr int Ok = 0;
 constexpr int Usage = 64;
 constexpr int InvalidData = 65; // a document that cannot be programmed, or invalid JSON
 constexpr int CannotRead = 66;  // an input file missing, unreadable or refused
-constexpr int Internal = 70;   // a fault of zeltool itself
+constexpr int Internal = 70;    // a fault of zeltool itself
 constexpr int CannotWrite = 73;
-constexpr int Mismatch = 75;     // the board differs from the image
-constexpr int NotADocument = 76; // the board's bytes do not decode into a document
+constexpr int Mismatch = 75;      // the board differs from the image
+constexpr int NotADocument = 76;  // the board's bytes do not decode into a document
 constexpr int WrongPassword = 77; // a locked document without its password
 constexpr int Differ = 1;         // zeltool diff: the two differ
 constexpr int Interrupted = 130;
@@ -200,8 +200,7 @@ void Show(const TBoardData& d, std::ostream& out) {
                 << d.SpeedDial.Route[i] << "\n";
     out << "RF sites (" << d.Sites.Count() << "):\n";
     for (const auto& site : d.Sites) {
-        out << "  " << Utf8(site->Name.View()) << " (" << site->Channels.Count()
-            << " channels)\n";
+        out << "  " << Utf8(site->Name.View()) << " (" << site->Channels.Count() << " channels)\n";
         for (const auto& channel : site->Channels)
             out << "    " << Utf8(channel->GetDisplayText()) << "\n";
     }
@@ -219,8 +218,7 @@ void Show(const TBoardData& d, std::ostream& out) {
             << (b.ButtonGroup == 1     ? "Group " + Utf8(b.ButtonPagingCode.View())
                 : b.ButtonConnect == 1 ? "Connect " + Utf8(b.ButtonNumber.View())
                                        : std::string("None"))
-            << (b.ReceiveGroups.Empty() ? "" : "  groups " + Utf8(b.ReceiveGroups.View()))
-            << "\n";
+            << (b.ReceiveGroups.Empty() ? "" : "  groups " + Utf8(b.ReceiveGroups.View())) << "\n";
     }
 }
 
@@ -548,11 +546,11 @@ int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
     case RunOutcome::Cancelled:
         return Fail(status::Interrupted, result.Message);
     case RunOutcome::RadioError:
-        return RadioFailure(result.Code, port,
-                    result.WriteBegun
-                        ? result.Message +
-                              " (the option board may hold a partial image; program it again)"
-                        : result.Message);
+        return RadioFailure(
+            result.Code, port,
+            result.WriteBegun
+                ? result.Message + " (the option board may hold a partial image; program it again)"
+                : result.Message);
     case RunOutcome::Programmed:
         break;
     }
@@ -579,8 +577,8 @@ int ProgramFleet(const ProgramJob& job, const std::vector<int>& ports) {
     if (const int built = BuildOrFail(*document, image); built != status::Ok)
         return built;
     const auto outcomes = RunPerPort(
-        ports, [&job](int port) { return Program(job, port); },
-        [] { return interrupted.load(); }, std::cerr, ::isatty(STDERR_FILENO) == 1);
+        ports, [&job](int port) { return Program(job, port); }, [] { return interrupted.load(); },
+        std::cerr, ::isatty(STDERR_FILENO) == 1);
     PrintSummary(outcomes, std::cout);
     for (const auto& outcome : outcomes)
         if (outcome.Status != status::Ok)
@@ -673,7 +671,8 @@ int Report(const std::string& file, const std::string& output, PasswordGate& gat
     });
     QGuiApplication application(argc, argv);
     const QByteArray pdf = ReportPdf(html);
-    return WriteOutput(output, std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+    return WriteOutput(output,
+                       std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
 }
 
 int Ports() {
@@ -775,8 +774,7 @@ int Run(int argc, char** argv) {
     read->add_flag("--force", force,
                    "Write the document also when the board holds bytes that "
                    "no document makes (what could be decoded)");
-    read->add_flag("--details", details,
-                   "List every field of the board that no document makes");
+    read->add_flag("--details", details, "List every field of the board that no document makes");
     auto* diff = app.add_subcommand("diff", "List the differences between two configurations, "
                                             "field by field");
     for (auto* operand : {&input, &second})
@@ -815,7 +813,8 @@ int Run(int argc, char** argv) {
 
     if (*newCommand) {
         std::error_code error;
-        if (file != "-" && !force && std::filesystem::exists(std::filesystem::symlink_status(file, error)))
+        if (file != "-" && !force &&
+            std::filesystem::exists(std::filesystem::symlink_status(file, error)))
             return Fail(status::CannotWrite, file + " exists already; --force replaces it");
         return SaveOrFail(TBoardData{}, file);
     }
