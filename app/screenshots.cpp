@@ -51,8 +51,11 @@ int main(int argc, char** argv) {
     bool ok = true;
     // Rendering the windows is no use of the program: it leaves the recent files alone.
     TZelWindow window(nullptr, std::filesystem::path());
-    window.resize(640, 400);
     window.OpenPath(QString::fromLocal8Bit(argv[1]));
+    // Shown once, the window takes its place on the screen; the picture is
+    // of a smaller window.
+    window.show();
+    window.resize(640, 400);
     ok &= Save(window, directory, QStringLiteral("main-window"), false);
 
     TAboutDlg about(&window);
