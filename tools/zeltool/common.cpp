@@ -1,0 +1,154 @@
+#include "tools/zeltool/common.h"
+
+#include "document/limits.h"
+#include "document/safefile.h"
+#include "document/windows1252.h"
+#include "document/zelfile.h"
+#include "programming/run.h"
+#include "programming/settings.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <termios.h>
+#include <unistd.h>
+
+std::string ExitStatusHelp() {
+    std::string help = "Exit codes:";
+    for (const auto& [codes, text] : status::kTable)
+        help += std::string(" ") + codes + " " + text + ";";
+    help.back() = '.';
+    return help + " diff exits 0 when the two are the same and 1 when they differ.";
+}
+
+std::atomic<bool> interrupted{false};
+
+namespace {
+
+void OnInterrupt(int) {
+    interrupted = true;
+}
+
+// Reads a line from the terminal without showing it.
+std::string ReadSecretLine() {
+    termios saved{};
+    const bool terminal = ::tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (terminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    std::string line;
+    std::getline(std::cin, line);
+    if (terminal) {
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        std::cerr << "\n";
+    }
+    return line;
+}
+
+} // namespace
+
+void CatchInterrupts() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+int Fail(int code, const std::string& message) {
+    std::cerr << "zeltool: " << message << "\n";
+    return code;
+}
+
+int LoadOrFail(const std::string& path, std::unique_ptr<TBoardData>& document) {
+    const ZelResult result = LoadDocument(path, document);
+    if (result == ZelResult::Ok)
+        return status::Ok;
+    return Fail(status::CannotRead,
+                "Unable to open file " + path + ": " + DescribeZelResult(result));
+}
+
+int WriteOutput(const std::string& path, std::string_view bytes) {
+    if (path == "-") {
+        std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::cout.flush();
+        return std::cout ? status::Ok : Fail(status::CannotWrite, "cannot write standard output");
+    }
+    const WriteResult written = WriteFileSafely(path, bytes);
+    if (written == WriteResult::Ok)
+        return status::Ok;
+    return Fail(status::CannotWrite, "cannot write " + path + ": " + DescribeWriteResult(written));
+}
+
+int WriteOutput(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    return WriteOutput(path, std::string_view(reinterpret_cast<const char*>(data), size));
+}
+
+int SaveOrFail(const TBoardData& document, const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    const ZelResult encoded =
+        EncodeDocument(document, static_cast<std::uint16_t>(std::rand() % 32768), bytes);
+    if (encoded != ZelResult::Ok)
+        return Fail(status::CannotWrite, "cannot save " + path + ": " + DescribeZelResult(encoded));
+    return WriteOutput(path, bytes.data(), bytes.size());
+}
+
+int RefuseSameFile(const std::string& input, const std::string& output) {
+    std::error_code error;
+    if (output != "-" && std::filesystem::equivalent(input, output, error))
+        return Fail(status::Usage, output + " is the input file itself; choose another output");
+    return status::Ok;
+}
+
+int BuildOrFail(const TBoardData& document, TOptionImage& image) {
+    const int built = BuildImage(image, document);
+    if (built == 0)
+        return status::Ok;
+    return Fail(status::InvalidData, BuildFailureMessage(built));
+}
+
+std::string Utf8(std::string_view text) {
+    return DocumentTextToUtf8(text);
+}
+
+int PasswordGate::Check(const TBoardData& document, const std::string& path) {
+    if (document.Product.Password.Empty())
+        return status::Ok;
+    if (!Given) {
+        if (::isatty(STDIN_FILENO) != 1)
+            return Fail(status::WrongPassword,
+                        path + " is password protected; give its password with --password");
+        std::cerr << "Password for " << path << ": " << std::flush;
+        Given = ReadSecretLine();
+    }
+    const auto entry = Utf8ToDocumentText(*Given);
+    if (!entry || entry->substr(0, limits::kPassword) != document.Product.Password.View())
+        return Fail(status::WrongPassword, "Incorrect password for " + path);
+    return status::Ok;
+}
+
+void PasswordGate::AddOption(CLI::App* command) {
+    command
+        ->add_option_function<std::string>(
+            "--password", [this](const std::string& given) { Given = given; },
+            "The document's password (asked for on a terminal when it is needed)")
+        ->type_name("TEXT");
+}
+
+int LoadUnlocked(const std::string& path, std::unique_ptr<TBoardData>& document,
+                 PasswordGate& gate) {
+    if (const int loaded = LoadOrFail(path, document); loaded != status::Ok)
+        return loaded;
+    return gate.Check(*document, path);
+}
+
+int ChoosePort(int option) {
+    if (option != 0)
+        return option;
+    TAppSettings settings;
+    ReadAllSettings(ThisProgram(nullptr).parent_path() / "zel", settings);
+    return settings.Port;
+}

@@ -1,0 +1,214 @@
+// zeltool program: a document into the option board; several boards at
+// once, or one board after another.
+#include "document/zelfile.h"
+#include "programming/report.h"
+#include "radiolink/resultcodes.h"
+#include "radiolink/tarvodll.h"
+#include "tools/zeltool/board.h"
+#include "tools/zeltool/commands.h"
+#include "tools/zeltool/common.h"
+#include "tools/zeltool/fleet.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// What to do with each board: the document, and the options of the run.
+struct ProgramJob {
+    std::string File;
+    bool Verify = false;
+    std::string BackupDir;
+};
+
+// What became of one board beyond the exit status.
+struct BoardRun {
+    std::string Esn;         // once it was read
+    bool WriteBegun = false; // a block reached the board
+};
+
+// Programs one board.
+int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
+    const std::string& file = job.File;
+    std::unique_ptr<TBoardData> document;
+    if (const int loaded = LoadOrFail(file, document); loaded != 0)
+        return loaded;
+    TOptionImage image;
+    if (const int built = BuildOrFail(*document, image); built != 0)
+        return built;
+    const int port = ChoosePort(portOption);
+    std::cerr << "Programming " << file << " on COM" << (port >= 1 && port <= 4 ? port : 1) << "\n";
+    TarvoRadio radio;
+
+    if (!job.BackupDir.empty()) {
+        TOptionImage board{};
+        if (const int read =
+                ReadOrFail(radio, port, board, "backup read failed, nothing was written: ");
+            read != status::Ok)
+            return read;
+        std::error_code ignored;
+        std::filesystem::create_directories(job.BackupDir, ignored);
+        // Boards programmed at once on several ports each get their own.
+        const auto path =
+            std::filesystem::path(job.BackupDir) /
+            ("board-COM" + std::to_string(port) + "-" + LocalTimeText("%Y%m%d-%H%M%S") + ".bin");
+        if (WriteOutput(path.string(), board.data(), board.size()) != status::Ok)
+            return Fail(status::CannotWrite, "the backup was not written; nothing was written to "
+                                             "the board");
+        std::cerr << "Backup of the board: " << path.string() << "\n";
+    }
+
+    CliObserver observer;
+    ProgrammingOptions options;
+    options.Cancelled = [] { return interrupted.load(); };
+    const ProgrammingResult result = TransferImage(image, port, radio, observer, options);
+    if (run != nullptr)
+        *run = {result.Esn, result.WriteBegun};
+    switch (result.Outcome) {
+    case RunOutcome::InvalidDocument: // built above already
+        return Fail(status::InvalidData, result.Message);
+    case RunOutcome::Cancelled:
+        return Fail(status::Interrupted, result.Message);
+    case RunOutcome::RadioError:
+        return RadioFailure(
+            result.Code, port,
+            result.WriteBegun
+                ? result.Message + " (the option board may hold a partial image; program it again)"
+                : result.Message);
+    case RunOutcome::Programmed:
+        break;
+    }
+    std::cerr << result.Message << "\n";
+    if (!job.Verify)
+        return status::Ok;
+    TOptionImage board{};
+    if (const int read = ReadOrFail(radio, port, board, "verification read failed: ");
+        read != status::Ok)
+        return read;
+    return CompareWithImage(board, image);
+}
+
+// Several boards at once, one child process per port; a summary at the end.
+int ProgramFleet(const ProgramJob& job, const std::vector<int>& ports) {
+    for (std::size_t i = 0; i < ports.size(); ++i)
+        if (std::count(ports.begin(), ports.begin() + static_cast<long>(i), ports[i]) > 0)
+            return Fail(status::Usage, "--port " + std::to_string(ports[i]) + " is given twice");
+    // A document that cannot be programmed is reported once, not per port.
+    std::unique_ptr<TBoardData> document;
+    if (const int loaded = LoadOrFail(job.File, document); loaded != status::Ok)
+        return loaded;
+    TOptionImage image;
+    if (const int built = BuildOrFail(*document, image); built != status::Ok)
+        return built;
+    const auto outcomes = RunPerPort(
+        ports, [&job](int port) { return Program(job, port); }, [] { return interrupted.load(); },
+        std::cerr, ::isatty(STDERR_FILENO) == 1);
+    PrintSummary(outcomes, std::cout);
+    for (const auto& outcome : outcomes)
+        if (outcome.Status != status::Ok)
+            return outcome.Status;
+    return status::Ok;
+}
+
+void PauseBriefly() {
+    for (int i = 0; i < 5 && !interrupted; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
+// Waits until another board answers on the port: a radio with another ESN,
+// or any radio after the port stopped answering (the same radio connected
+// again). False when the user stops the wait.
+bool WaitForNextBoard(int port, const std::string& lastEsn) {
+    std::cerr << "Waiting for the next board on COM" << port << " (Ctrl-C to stop)\n";
+    TarvoRadio radio;
+    bool absent = false;
+    while (!interrupted) {
+        char esn[16] = {};
+        if (radio.GetEsn(port, esn) == tarvo::code::Success) {
+            if (absent || std::string(esn, strnlen(esn, 10)) != lastEsn)
+                return true;
+        } else {
+            absent = true;
+        }
+        PauseBriefly();
+    }
+    return false;
+}
+
+// One board after another on one port, until the user stops. Stopped while
+// waiting for the next board, the batch ends as it stands; stopped during a
+// board, that board counts as failed once a block reached it, and the run
+// exits as interrupted.
+int ProgramRepeatedly(const ProgramJob& job, int portOption) {
+    const int port = ChoosePort(portOption);
+    int programmed = 0;
+    int failed = 0;
+    int firstFailure = status::Ok;
+    for (;;) {
+        BoardRun board;
+        const int result = Program(job, port, &board);
+        if (result == status::Interrupted) {
+            failed += board.WriteBegun ? 1 : 0;
+            firstFailure = status::Interrupted;
+            break;
+        }
+        if (result == status::Ok) {
+            ++programmed;
+        } else {
+            ++failed;
+            if (firstFailure == status::Ok)
+                firstFailure = result;
+        }
+        std::cerr << "Boards programmed: " << programmed << ", failed: " << failed << "\n";
+        if (result == status::InvalidData || result == status::CannotRead)
+            return result; // the document itself is at fault, not the board
+        if (!WaitForNextBoard(port, board.Esn))
+            break;
+    }
+    std::cout << "Programmed " << programmed << " board(s) on COM" << port << ", " << failed
+              << " failed.\n";
+    return firstFailure;
+}
+
+} // namespace
+
+Command AddProgram(CLI::App& tool) {
+    struct Options {
+        std::string File;
+        std::vector<int> Ports;
+        bool Repeat = false;
+        bool Verify = false;
+        std::string BackupDir;
+    };
+    auto o = std::make_shared<Options>();
+    auto* command = tool.add_subcommand("program", "Program a document into the option board");
+    command->add_option("FILE", o->File, "Document")->required();
+    command
+        ->add_option("--port", o->Ports,
+                     "Serial port 1..4 (default: the program's settings, else 1); given more "
+                     "than once, the boards on all these ports are programmed at once")
+        ->check(CLI::Range(1, 4));
+    command->add_flag("--repeat", o->Repeat,
+                      "After each board, wait for the next one on the port and program it too, "
+                      "until Ctrl-C");
+    command->add_flag("--verify", o->Verify, "Read the board back and compare it with the image");
+    command->add_option("--backup", o->BackupDir,
+                        "First save the board's current memory into a timestamped file here");
+    return {command, [o] {
+                const ProgramJob job{o->File, o->Verify, o->BackupDir};
+                const int port = o->Ports.empty() ? 0 : o->Ports.front();
+                if (o->Repeat && o->Ports.size() > 1)
+                    return Fail(status::Usage, "--repeat programs one port at a time");
+                if (o->Repeat)
+                    return ProgramRepeatedly(job, port);
+                if (o->Ports.size() > 1)
+                    return ProgramFleet(job, o->Ports);
+                return Program(job, port);
+            }};
+}
