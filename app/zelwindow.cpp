@@ -7,7 +7,7 @@
 #include "dialogs/sitesdlg.h"
 #include "dialogs/smalldialogs.h"
 #include "dialogs/uiservices.h"
-#include "document/safefile.h"
+#include "platform/safefile.h"
 #include "document/zelfile.h"
 #include "programming/documentdiff.h"
 #include "programming/imagedecoder.h"

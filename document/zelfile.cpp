@@ -1,8 +1,9 @@
 #include "document/zelfile.h"
 
-#include "document/inputfile.h"
+#include "platform/inputfile.h"
+#include "platform/memory.h"
 #include "document/objectstream.h"
-#include "document/safefile.h"
+#include "platform/safefile.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -21,7 +22,7 @@ std::uint16_t Rotl3(std::uint16_t key) {
 // cannot drop as a dead store.
 void Wipe(std::vector<std::uint8_t>& buffer) {
     if (!buffer.empty())
-        explicit_bzero(buffer.data(), buffer.size());
+        WipeMemory(buffer.data(), buffer.size());
 }
 
 void PutWord(std::vector<std::uint8_t>& out, std::uint16_t value) {

@@ -45,7 +45,7 @@ ZelResult EncodeDocument(const TBoardData& document, std::uint16_t seed,
 // success.
 ZelResult DecodeDocument(std::span<const std::uint8_t> file, std::unique_ptr<TBoardData>& document);
 
-// Writes the file safely (document/safefile.h): the previous content
+// Writes the file safely (platform/safefile.h): the previous content
 // survives any failure. The seed comes from the C runtime's generator.
 ZelResult SaveDocument(const TBoardData& document, const std::filesystem::path& path);
 ZelResult SaveDocument(const TBoardData& document, const std::filesystem::path& path,

@@ -1,8 +1,8 @@
 #include "programming/recentfiles.h"
 
-#include "document/inputfile.h"
-#include "document/safefile.h"
-#include "document/userconfig.h"
+#include "platform/inputfile.h"
+#include "platform/safefile.h"
+#include "platform/paths.h"
 
 #include <algorithm>
 #include <sstream>

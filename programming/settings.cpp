@@ -1,15 +1,14 @@
 #include "programming/settings.h"
 
-#include "document/inputfile.h"
-#include "document/safefile.h"
-#include "document/userconfig.h"
+#include "platform/inputfile.h"
+#include "platform/safefile.h"
+#include "platform/paths.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 TAppSettings& AppSettings() {
     static TAppSettings settings;
@@ -22,9 +21,8 @@ std::filesystem::path ThisProgram(const char* argv0) {
         const auto absolute = std::filesystem::absolute(argv0, error);
         return error ? std::filesystem::path(argv0) : absolute;
     }
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error)
+    const auto self = RunningExecutable();
+    if (!self.empty())
         return self;
     return argv0 != nullptr ? std::filesystem::path(argv0) : std::filesystem::path();
 }
@@ -39,7 +37,7 @@ std::filesystem::path SettingsLocation(const std::filesystem::path& programPath)
     const std::filesystem::path beside = SettingsPathFor(programPath);
     const std::filesystem::path directory =
         beside.has_parent_path() ? beside.parent_path() : std::filesystem::path(".");
-    if (::access(directory.c_str(), W_OK) == 0)
+    if (CanWriteFolder(directory))
         return beside;
     const std::filesystem::path config = UserConfigDirectory();
     if (config.empty())

@@ -1,10 +1,9 @@
 #include "radiolink/modeltable.h"
 
 #include "document/limits.h"
-#include "document/userconfig.h"
+#include "platform/paths.h"
 
 #include <cstdlib>
-#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -24,13 +23,10 @@ std::string_view Trim(std::string_view text) {
 // The directory of tarvoDLL: the table is read there also by programs that
 // link this code themselves (to list the radios), not only by the library.
 std::filesystem::path LibraryDirectory() {
-    void* address = dlsym(RTLD_DEFAULT, "TarvoDllInit");
+    const void* address = FindExport("TarvoDllInit");
     if (address == nullptr)
-        address = reinterpret_cast<void*>(&LoadModelTable);
-    Dl_info info{};
-    if (dladdr(address, &info) == 0 || info.dli_fname == nullptr)
-        return {};
-    return std::filesystem::path(info.dli_fname).parent_path();
+        address = reinterpret_cast<const void*>(&LoadModelTable);
+    return FolderOfCode(address);
 }
 
 void AppendModelList(const std::filesystem::path& directory, std::vector<TModelEntry>& table) {

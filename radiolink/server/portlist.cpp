@@ -4,14 +4,8 @@
 #include "radiolink/server/serialbackend.h"
 #include "radiolink/sim/optionboard.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <libserialport.h>
-#include <sys/stat.h>
-#include <termios.h>
-#include <unistd.h>
 
 namespace radioserver {
 
@@ -41,35 +35,13 @@ std::vector<SerialPortInfo> ListSerialPorts() {
 
 namespace {
 
-// Why a device cannot serve as the port, or empty when it can. Opening it
-// does not disturb a port in use: the exclusive open is refused.
-std::string DeviceProblem(const std::string& device) {
-    struct stat status {};
-    if (::stat(device.c_str(), &status) != 0)
-        return std::string("cannot be found: ") + std::strerror(errno);
-    if (!S_ISCHR(status.st_mode))
-        return "is not a serial device";
-    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == EACCES)
-            return "no permission to open it (is your user in the dialout group?)";
-        if (errno == EBUSY)
-            return "is in use by another program";
-        return std::string("cannot be opened: ") + std::strerror(errno);
-    }
-    termios line{};
-    const bool terminal = ::tcgetattr(fd, &line) == 0;
-    ::close(fd);
-    return terminal ? std::string() : "is not a terminal (not a serial port)";
-}
-
 std::string MappingProblem(const PortTarget& target) {
     std::string error;
     if (target.Simulator)
         return sim::ParseSimOptions(target.Options, &error) ? std::string() : error;
     if (!ParseLineSettings(target.Options, &error))
         return error;
-    return DeviceProblem(target.Device);
+    return SerialDeviceProblem(target.Device);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// A real serial port driven through termios: the radio interface box on a
-// USB-serial cable or a built-in port.
+// A real serial port: the radio interface box on a USB-serial cable or a
+// built-in port. serialbackend_posix.cpp drives it through termios.
 #pragma once
 
 #include "radiolink/server/backend.h"
@@ -24,6 +24,10 @@ struct LineSettings {
 // Parses "baud=N,timeout=MS,gap=MS,dtr=on|off,rts=on|off" (any subset, in
 // any order).
 std::optional<LineSettings> ParseLineSettings(std::string_view text, std::string* error);
+
+// Why `device` cannot serve as a serial port, or empty when it can. Opening
+// it does not disturb a port in use: the exclusive open is refused.
+std::string SerialDeviceProblem(const std::string& device);
 
 class SerialBackend final : public LinkBackend {
   public:

@@ -1,7 +1,7 @@
 // The one safe-write helper: it writes where the user meant, keeps what
 // stands there and never loses the old content.
-#include "document/inputfile.h"
-#include "document/safefile.h"
+#include "platform/inputfile.h"
+#include "platform/safefile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "tools/zeltool/board.h"
 
+#include "platform/terminal.h"
 #include "programming/imagefields.h"
 #include "radiolink/resultcodes.h"
 #include "radiolink/server/portlist.h"
@@ -8,9 +9,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
-#include <unistd.h>
 
-CliObserver::CliObserver() : terminal_(::isatty(STDERR_FILENO) == 1) {}
+CliObserver::CliObserver() : terminal_(IsTerminal(StandardStream::Error)) {}
 
 CliObserver::~CliObserver() {
     EndBar();

@@ -1,18 +1,16 @@
 #include "tools/zeltool/common.h"
 
 #include "document/limits.h"
-#include "document/safefile.h"
 #include "document/windows1252.h"
 #include "document/zelfile.h"
+#include "platform/safefile.h"
+#include "platform/terminal.h"
 #include "programming/run.h"
 #include "programming/settings.h"
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <termios.h>
-#include <unistd.h>
 
 std::string ExitStatusHelp() {
     std::string help = "Exit codes:";
@@ -24,38 +22,8 @@ std::string ExitStatusHelp() {
 
 std::atomic<bool> interrupted{false};
 
-namespace {
-
-void OnInterrupt(int) {
-    interrupted = true;
-}
-
-// Reads a line from the terminal without showing it.
-std::string ReadSecretLine() {
-    termios saved{};
-    const bool terminal = ::tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (terminal) {
-        termios quiet = saved;
-        quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
-        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-    }
-    std::string line;
-    std::getline(std::cin, line);
-    if (terminal) {
-        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-        std::cerr << "\n";
-    }
-    return line;
-}
-
-} // namespace
-
 void CatchInterrupts() {
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    StopOnInterrupt(interrupted);
 }
 
 int Fail(int code, const std::string& message) {
@@ -118,7 +86,7 @@ int PasswordGate::Check(const TBoardData& document, const std::string& path) {
     if (document.Product.Password.Empty())
         return status::Ok;
     if (!Given) {
-        if (::isatty(STDIN_FILENO) != 1)
+        if (!IsTerminal(StandardStream::Input))
             return Fail(status::WrongPassword,
                         path + " is password protected; give its password with --password");
         std::cerr << "Password for " << path << ": " << std::flush;

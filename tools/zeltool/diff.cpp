@@ -1,6 +1,6 @@
 // zeltool diff: two configurations compared field by field.
-#include "document/inputfile.h"
 #include "document/zelfile.h"
+#include "platform/inputfile.h"
 #include "programming/documentdiff.h"
 #include "programming/imagefields.h"
 #include "radiolink/tarvodll.h"

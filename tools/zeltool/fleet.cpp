@@ -1,14 +1,11 @@
 #include "tools/zeltool/fleet.h"
 
+#include "platform/process.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <iostream>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -16,8 +13,7 @@ using Clock = std::chrono::steady_clock;
 
 struct Child {
     PortOutcome Outcome;
-    pid_t Pid = -1;
-    int Output = -1; // read end of the child's standard output and error
+    ChildProcess Process; // Output is -1 once the child's output ended
     std::string Pending;
     std::string Shown; // the live line on a terminal
     Clock::time_point Started;
@@ -81,67 +77,37 @@ void Drain(Child& child, Display& display, const char* data, std::size_t size) {
     }
 }
 
-int ExitStatus(int raw) {
-    if (WIFEXITED(raw))
-        return WEXITSTATUS(raw);
-    if (WIFSIGNALED(raw))
-        return 128 + WTERMSIG(raw);
-    return 1;
-}
-
 } // namespace
 
 std::vector<PortOutcome> RunPerPort(const std::vector<int>& ports,
                                     const std::function<int(int port)>& work,
                                     const std::function<bool()>& stopRequested, std::ostream& out,
                                     bool terminal) {
-    std::cout.flush();
-    std::cerr.flush();
     std::vector<Child> children(ports.size());
+    std::vector<int> outputs;
     for (std::size_t i = 0; i < ports.size(); ++i) {
         Child& child = children[i];
         child.Outcome.Port = ports[i];
-        int pipe[2];
-        if (::pipe(pipe) != 0) {
-            child.Outcome.Status = 71;
-            child.Outcome.Result = "cannot make a pipe for this port";
-            continue;
-        }
         child.Started = Clock::now();
-        child.Pid = ::fork();
-        if (child.Pid == 0) {
-            // The child: its output goes to the parent, which shows it.
-            for (std::size_t j = 0; j < i; ++j)
-                if (children[j].Output >= 0)
-                    ::close(children[j].Output);
-            ::close(pipe[0]);
-            ::dup2(pipe[1], STDOUT_FILENO);
-            ::dup2(pipe[1], STDERR_FILENO);
-            ::close(pipe[1]);
-            const int status = work(ports[i]);
-            std::cout.flush();
-            std::cerr.flush();
-            std::fflush(nullptr);
-            ::_exit(status & 0xFF);
-        }
-        ::close(pipe[1]);
-        if (child.Pid < 0) {
-            ::close(pipe[0]);
+        // The child's output goes to the parent, which shows it.
+        const auto started = StartChild([&work, port = ports[i]] { return work(port); }, outputs);
+        if (!started) {
             child.Outcome.Status = 71;
             child.Outcome.Result = "cannot start a process for this port";
             continue;
         }
-        child.Output = pipe[0];
+        child.Process = *started;
+        outputs.push_back(child.Process.Output);
     }
 
     Display display(children, out, terminal);
     bool forwarded = false;
     for (;;) {
-        std::vector<pollfd> waiting;
+        std::vector<int> waiting;
         std::vector<Child*> owners;
         for (auto& child : children)
-            if (child.Output >= 0) {
-                waiting.push_back({child.Output, POLLIN, 0});
+            if (child.Process.Output >= 0) {
+                waiting.push_back(child.Process.Output);
                 owners.push_back(&child);
             }
         if (waiting.empty())
@@ -149,37 +115,29 @@ std::vector<PortOutcome> RunPerPort(const std::vector<int>& ports,
         // Ctrl-C on a terminal reaches the children too; a signal sent to
         // the parent alone is passed on. Each child stops between blocks and
         // says so, so the parent goes on reading until they are done.
-        const int ready = ::poll(waiting.data(), waiting.size(), 200);
+        const auto ready = WaitForOutput(waiting, 200);
         if (!forwarded && stopRequested()) {
             forwarded = true;
             for (const auto& child : children)
-                if (child.Output >= 0)
-                    ::kill(child.Pid, SIGTERM);
+                if (child.Process.Output >= 0)
+                    AskToStop(child.Process);
         }
-        if (ready < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
+        if (!ready)
+            continue;
         for (std::size_t k = 0; k < waiting.size(); ++k) {
-            if (waiting[k].revents == 0)
+            if (!(*ready)[k])
                 continue;
             Child& child = *owners[k];
             char buffer[512];
-            const ssize_t got = ::read(child.Output, buffer, sizeof buffer);
+            const long got = ReadOutput(child.Process.Output, buffer, sizeof buffer);
             if (got > 0) {
                 Drain(child, display, buffer, static_cast<std::size_t>(got));
                 continue;
             }
-            if (got < 0 && errno == EINTR)
-                continue;
             Drain(child, display, "\n", 1);
-            ::close(child.Output);
-            child.Output = -1;
-            int raw = 0;
-            while (::waitpid(child.Pid, &raw, 0) < 0 && errno == EINTR) {
-            }
-            child.Outcome.Status = ExitStatus(raw);
+            CloseOutput(child.Process.Output);
+            child.Process.Output = -1;
+            child.Outcome.Status = WaitForEnd(child.Process);
             child.Outcome.Seconds =
                 std::chrono::duration<double>(Clock::now() - child.Started).count();
         }

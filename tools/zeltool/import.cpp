@@ -1,5 +1,5 @@
 // zeltool import: a document from JSON, checked as the editors check.
-#include "document/inputfile.h"
+#include "platform/inputfile.h"
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"
 #include "tools/zeltool/documentjson.h"

@@ -1,6 +1,7 @@
 // zeltool program: a document into the option board; several boards at
 // once, or one board after another.
 #include "document/zelfile.h"
+#include "platform/terminal.h"
 #include "programming/report.h"
 #include "radiolink/resultcodes.h"
 #include "radiolink/tarvodll.h"
@@ -16,7 +17,6 @@
 #include <iostream>
 #include <memory>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -108,7 +108,7 @@ int ProgramFleet(const ProgramJob& job, const std::vector<int>& ports) {
         return built;
     const auto outcomes = RunPerPort(
         ports, [&job](int port) { return Program(job, port); }, [] { return interrupted.load(); },
-        std::cerr, ::isatty(STDERR_FILENO) == 1);
+        std::cerr, IsTerminal(StandardStream::Error));
     PrintSummary(outcomes, std::cout);
     for (const auto& outcome : outcomes)
         if (outcome.Status != status::Ok)

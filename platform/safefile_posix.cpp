@@ -1,4 +1,4 @@
-#include "document/safefile.h"
+#include "platform/safefile.h"
 
 #include <cerrno>
 #include <chrono>

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -252,6 +253,26 @@ std::uint32_t SerialBackend::Transact(std::span<const std::uint8_t> request,
     }
     replyLength = framer.Length();
     return 0;
+}
+
+std::string SerialDeviceProblem(const std::string& device) {
+    struct stat status {};
+    if (::stat(device.c_str(), &status) != 0)
+        return std::string("cannot be found: ") + std::strerror(errno);
+    if (!S_ISCHR(status.st_mode))
+        return "is not a serial device";
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == EACCES)
+            return "no permission to open it (is your user in the dialout group?)";
+        if (errno == EBUSY)
+            return "is in use by another program";
+        return std::string("cannot be opened: ") + std::strerror(errno);
+    }
+    termios line{};
+    const bool terminal = ::tcgetattr(fd, &line) == 0;
+    ::close(fd);
+    return terminal ? std::string() : "is not a terminal (not a serial port)";
 }
 
 } // namespace radioserver

@@ -1,4 +1,4 @@
-#include "document/inputfile.h"
+#include "platform/inputfile.h"
 
 #include <cerrno>
 #include <fcntl.h>
