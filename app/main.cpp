@@ -1,7 +1,7 @@
 // zel: the Quarvelin II PRO-ZEL program. Reads the settings, runs the main
 // window, writes the settings back.
 #include "app/zelapp.h"
-#include "programming/settings.h"
+#include "app/core/settings.h"
 #include "radiolink/server/radioserver.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "document/zelfile.h"
 #include "programming/run.h"
 
-#include "programming/recentfiles.h"
+#include "app/core/recentfiles.h"
 
 #include <QMainWindow>
 

@@ -2,7 +2,7 @@
 // 16 channels, 64 distinct, 16 banks with every field filled), and decoding
 // such an image back into a document.
 #include "programming/image.h"
-#include "programming/imagedecoder.h"
+#include "readback/imagedecoder.h"
 #include "support/full_document.h"
 
 #include <benchmark/benchmark.h>

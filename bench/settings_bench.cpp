@@ -1,6 +1,6 @@
 // Reading the settings file: time grows with the file's size, not with its
 // square, whatever the file holds (lines of any length, or none at all).
-#include "programming/settings.h"
+#include "app/core/settings.h"
 
 #include <benchmark/benchmark.h>
 

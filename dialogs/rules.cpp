@@ -3,6 +3,7 @@
 #include "document/fqvalue.h"
 #include "document/limits.h"
 #include "programming/fieldrules.h"
+#include "radios/builtin.h"
 #include "resources/stringtable.h"
 
 #include <algorithm>
@@ -36,30 +37,30 @@ std::string StepFrequencyText(std::string_view text, int steps) {
 
 namespace {
 
-bool Is(const limits::RadioPair& radio, std::string_view productName,
+bool Is(const radios::RadioPair& radio, std::string_view productName,
         std::string_view modelNumber) {
     return productName == radio.ProductName && modelNumber == radio.ModelNumber;
 }
 
-ProductChoice Default(const limits::RadioPair& radio) {
+ProductChoice Default(const radios::RadioPair& radio) {
     return {std::string(radio.ProductName), std::string(radio.ModelNumber), false};
 }
 
 } // namespace
 
 ProductTexts ProductDisplay(std::string_view productName, std::string_view modelNumber) {
-    if (Is(limits::kMobileRadio, productName, modelNumber))
+    if (Is(radios::kMobile, productName, modelNumber))
         return {"Mobile", "Default"};
-    if (Is(limits::kPortableRadio, productName, modelNumber))
+    if (Is(radios::kPortable, productName, modelNumber))
         return {"Portable", "Default"};
     return {std::string(productName), std::string(modelNumber)};
 }
 
 ProductChoice ProductFromTexts(std::string_view productText, std::string_view modelText) {
     if (productText == "Mobile")
-        return Default(limits::kMobileRadio);
+        return Default(radios::kMobile);
     if (productText == "Portable")
-        return Default(limits::kPortableRadio);
+        return Default(radios::kPortable);
     return {std::string(productText.substr(0, limits::kProductText)),
             std::string(modelText.substr(0, limits::kProductText)), true};
 }

@@ -39,13 +39,4 @@ constexpr std::size_t kPttNumber = 8;
 constexpr std::size_t kButtonNumber = Holds<decltype(TBankData::ButtonNumber)>;
 constexpr std::size_t kReceiveGroups = Holds<decltype(TBankData::ReceiveGroups)>;
 
-// The two radios that every model table holds and the product dialog offers
-// as product types; new documents are made for the portable one.
-struct RadioPair {
-    std::string_view ProductName;
-    std::string_view ModelNumber;
-};
-constexpr RadioPair kMobileRadio{"KX720", "TQR41VBL2XC7PD"};
-constexpr RadioPair kPortableRadio{"KP720", "TQP41VDK2XC3PD"};
-
 } // namespace limits

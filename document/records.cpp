@@ -1,6 +1,7 @@
 #include "document/records.h"
 
 #include "document/limits.h"
+#include "radios/builtin.h"
 
 #include <cstdio>
 #include <cstring>
@@ -17,8 +18,8 @@ void TSdData::SetDefaults() {
 
 void TProductData::SetDefaults() {
     Password.Clear();
-    ModelNumber.Set(limits::kPortableRadio.ModelNumber);
-    ProductName.Set(limits::kPortableRadio.ProductName);
+    ModelNumber.Set(radios::kPortable.ModelNumber);
+    ProductName.Set(radios::kPortable.ProductName);
 }
 
 std::string TRfChannel::GetDisplayText() const {

@@ -8,7 +8,7 @@
 // keeps most mutations near images the builder makes, where the round-trip
 // check has something to check.
 #include "programming/image.h"
-#include "programming/imagedecoder.h"
+#include "readback/imagedecoder.h"
 #include "support/random_document.h"
 
 #include <algorithm>

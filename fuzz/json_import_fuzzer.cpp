@@ -1,7 +1,7 @@
 // Any JSON given to zeltool's import: either an error naming a path, or a
 // document that keeps every rule the editors keep.
 #include "programming/image.h"
-#include "tools/zeltool/documentjson.h"
+#include "exchange/documentjson.h"
 
 #include <cstdlib>
 

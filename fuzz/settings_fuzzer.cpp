@@ -1,5 +1,5 @@
 // Any settings file text: the port stays 1..4 and VoidSpecs 0 or 1.
-#include "programming/settings.h"
+#include "app/core/settings.h"
 
 #include <cstdlib>
 #include <string_view>

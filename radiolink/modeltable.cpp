@@ -1,7 +1,7 @@
 #include "radiolink/modeltable.h"
 
-#include "document/limits.h"
 #include "platform/paths.h"
+#include "radios/builtin.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -66,10 +66,10 @@ std::vector<TModelEntry> ParseModelList(std::string_view text) {
 
 std::vector<TModelEntry> LoadModelTable() {
     std::vector<TModelEntry> table = {
-        {std::string(limits::kMobileRadio.ProductName),
-         std::string(limits::kMobileRadio.ModelNumber)},
-        {std::string(limits::kPortableRadio.ProductName),
-         std::string(limits::kPortableRadio.ModelNumber)},
+        {std::string(radios::kMobile.ProductName),
+         std::string(radios::kMobile.ModelNumber)},
+        {std::string(radios::kPortable.ProductName),
+         std::string(radios::kPortable.ModelNumber)},
     };
     AppendModelList(LibraryDirectory(), table);
     AppendModelList(UserConfigDirectory(), table);

@@ -6,7 +6,7 @@
 #include "document/zelfile.h"
 #include "gui/fakeui.h"
 #include "programming/image.h"
-#include "programming/settings.h"
+#include "app/core/settings.h"
 #include "programming/statusdialog/pgmstatdlg.h"
 #include "radiolink/server/radioserver.h"
 #include "resources/stringtable.h"

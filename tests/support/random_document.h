@@ -5,6 +5,7 @@
 #pragma once
 
 #include "document/limits.h"
+#include "radios/builtin.h"
 #include "document/records.h"
 #include "resources/stringtable.h"
 
@@ -28,7 +29,7 @@ class RandomDocuments {
                 Chance(4) ? "" : Text("0123456789()-", Below(limits::kDialString + 1)));
             d.SpeedDial.Route[static_cast<std::size_t>(i)] = Route();
         }
-        const auto& radio = Chance(2) ? limits::kMobileRadio : limits::kPortableRadio;
+        const auto& radio = Chance(2) ? radios::kMobile : radios::kPortable;
         d.Product.ProductName.Set(radio.ProductName);
         d.Product.ModelNumber.Set(radio.ModelNumber);
         if (Chance(3))

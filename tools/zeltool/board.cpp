@@ -1,9 +1,9 @@
 #include "tools/zeltool/board.h"
 
 #include "platform/terminal.h"
-#include "programming/imagefields.h"
 #include "radiolink/resultcodes.h"
 #include "radiolink/server/portlist.h"
+#include "readback/imagefields.h"
 #include "tools/zeltool/common.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "programming/image.h"
-#include "programming/imagedecoder.h"
+#include "readback/imagedecoder.h"
 #include "programming/run.h"
 
 #include <string>

@@ -1,12 +1,12 @@
 #include "tools/zeltool/common.h"
 
+#include "app/core/settings.h"
 #include "document/limits.h"
 #include "document/windows1252.h"
 #include "document/zelfile.h"
 #include "platform/safefile.h"
 #include "platform/terminal.h"
 #include "programming/run.h"
-#include "programming/settings.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,9 +1,9 @@
 // zeltool diff: two configurations compared field by field.
 #include "document/zelfile.h"
 #include "platform/inputfile.h"
-#include "programming/documentdiff.h"
-#include "programming/imagefields.h"
 #include "radiolink/tarvodll.h"
+#include "readback/documentdiff.h"
+#include "readback/imagefields.h"
 #include "tools/zeltool/board.h"
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"

@@ -1,7 +1,7 @@
 // zeltool export: every field of a document as JSON.
+#include "exchange/documentjson.h"
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"
-#include "tools/zeltool/documentjson.h"
 
 #include <memory>
 

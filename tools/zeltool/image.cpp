@@ -1,5 +1,5 @@
 // zeltool image: the 2256-byte option-board image of a document.
-#include "programming/imagefields.h"
+#include "readback/imagefields.h"
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"
 

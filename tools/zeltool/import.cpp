@@ -1,8 +1,8 @@
 // zeltool import: a document from JSON, checked as the editors check.
+#include "exchange/documentjson.h"
 #include "platform/inputfile.h"
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"
-#include "tools/zeltool/documentjson.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
 // zeltool program: a document into the option board; several boards at
 // once, or one board after another.
 #include "document/zelfile.h"
+#include "platform/clock.h"
 #include "platform/terminal.h"
-#include "programming/report.h"
 #include "radiolink/resultcodes.h"
 #include "radiolink/tarvodll.h"
 #include "tools/zeltool/board.h"

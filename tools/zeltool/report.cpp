@@ -1,7 +1,7 @@
 // zeltool report: the configuration sheet of a document, as HTML or as a
 // PDF laid out by Qt.
-#include "programming/report.h"
 #include "report/reportwriter.h"
+#include "report/sheethtml.h"
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"
 

@@ -1,5 +1,5 @@
-#include "programming/recentfiles.h"
-#include "programming/settings.h"
+#include "app/core/recentfiles.h"
+#include "app/core/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "programming/imagefields.h"
+#include "readback/imagefields.h"
 
 #include <cstdio>
 

@@ -3,8 +3,8 @@
 // reported where they lie.
 #include "document/zelfile.h"
 #include "programming/image.h"
-#include "programming/imagedecoder.h"
-#include "programming/imagefields.h"
+#include "readback/imagedecoder.h"
+#include "readback/imagefields.h"
 #include "support/random_document.h"
 #include "support/testdata.h"
 

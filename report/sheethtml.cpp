@@ -1,6 +1,7 @@
-#include "programming/report.h"
+#include "report/sheethtml.h"
 
 #include "document/windows1252.h"
+#include "platform/clock.h"
 #include "resources/stringtable.h"
 
 #include <ctime>
@@ -185,15 +186,6 @@ std::string ConfigurationSheetHtml(const TBoardData& d, const ReportHeading& hea
         });
     }
     return sheet.Done();
-}
-
-std::string LocalTimeText(const char* format) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[64];
-    std::strftime(text, sizeof text, format, &local);
-    return text;
 }
 
 std::string ReportTimestamp() {

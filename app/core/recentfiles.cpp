@@ -1,8 +1,8 @@
-#include "programming/recentfiles.h"
+#include "app/core/recentfiles.h"
 
 #include "platform/inputfile.h"
-#include "platform/safefile.h"
 #include "platform/paths.h"
+#include "platform/safefile.h"
 
 #include <algorithm>
 #include <sstream>

@@ -1,4 +1,4 @@
-#include "tools/zeltool/documentjson.h"
+#include "exchange/documentjson.h"
 #include "document/limits.h"
 #include "document/windows1252.h"
 

@@ -1,7 +1,8 @@
 // The configuration sheet for the customer's records: product, general
 // options, speed dials, each site with its channels and each bank with its
 // addresses and actions, named as the editors name them. Written as HTML;
-// the Qt shell in report/ turns it into a PDF or prints it.
+// the PDF writer beside it (reportwriter.*, Qt) turns it into a PDF or
+// prints it.
 #pragma once
 
 #include "document/records.h"
@@ -15,7 +16,5 @@ struct ReportHeading {
 
 std::string ConfigurationSheetHtml(const TBoardData& document, const ReportHeading& heading);
 
-// The local date and time now in a strftime format.
-std::string LocalTimeText(const char* format);
 // The date and time now, "2026-12-10 14:33".
 std::string ReportTimestamp();

@@ -1,8 +1,8 @@
-#include "programming/settings.h"
+#include "app/core/settings.h"
 
 #include "platform/inputfile.h"
-#include "platform/safefile.h"
 #include "platform/paths.h"
+#include "platform/safefile.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "programming/documentdiff.h"
+#include "readback/documentdiff.h"
 
 #include "document/windows1252.h"
 #include "resources/stringtable.h"

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "document/records.h"
-#include "programming/imagedecoder.h"
-#include "programming/imagefields.h"
+#include "readback/imagedecoder.h"
+#include "readback/imagefields.h"
 
 #include <string>
 #include <vector>

@@ -1,0 +1,12 @@
+#include "platform/clock.h"
+
+#include <ctime>
+
+std::string LocalTimeText(const char* format) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[64];
+    std::strftime(text, sizeof text, format, &local);
+    return text;
+}
