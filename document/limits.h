@@ -4,6 +4,7 @@
 #pragma once
 
 #include "document/records.h"
+#include "radios/boardmemory.h"
 
 #include <cstddef>
 #include <string_view>
@@ -13,9 +14,9 @@ namespace limits {
 // What the editors let a document hold (the lists themselves hold 17).
 constexpr int kMaxSites = 16;
 constexpr int kMaxChannelsPerSite = 16;
-constexpr int kMaxBanks = 16;
+constexpr int kMaxBanks = boardmemory::MaxBanks;
 // The option board's channel table.
-constexpr int kMaxDistinctChannels = 64;
+constexpr int kMaxDistinctChannels = boardmemory::ChannelSlots;
 // The highest system ID of an address code.
 constexpr int kMaxSystemId = 31;
 // Bytes per read and write packet that the program asks of the library.

@@ -17,7 +17,7 @@
 namespace {
 
 void MakeDerivedPartsAgree(TOptionImage& image) {
-    using namespace imagelayout;
+    using namespace boardmemory;
     std::copy_n(image.begin() + SpeedDial, 80, image.begin() + SpeedDialCopy);
     unsigned sum = 0;
     for (std::size_t i = ChecksumHeader; i < Reserved; ++i)

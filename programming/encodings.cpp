@@ -1,6 +1,8 @@
 #include "programming/encodings.h"
 
 #include "document/limits.h"
+#include "radios/boardmemory.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -114,7 +116,6 @@ int ParseCodeEntry(std::string_view text, unsigned& systemId, unsigned& code, in
 }
 
 int PackAddressCode(std::uint8_t* dest, unsigned defaultSystemId, int kind, std::string_view text) {
-    static constexpr std::uint8_t kKindBits[] = {0x00, 0x80, 0xC0, 0xA0, 0xE0};
     std::memset(dest, 0, 3);
     unsigned systemId = 0;
     unsigned code = 0;
@@ -125,7 +126,8 @@ int PackAddressCode(std::uint8_t* dest, unsigned defaultSystemId, int kind, std:
     else if (result == 1)
         systemId = defaultSystemId;
     if (kind >= 1 && kind <= 4)
-        dest[0] = static_cast<std::uint8_t>((systemId & 0x1F) | kKindBits[kind]);
+        dest[0] =
+            static_cast<std::uint8_t>((systemId & 0x1F) | boardmemory::kAddressKindBits[kind]);
     PackBcd4(code, dest + 1);
     return consumed + static_cast<int>(SkipBlanks(text));
 }

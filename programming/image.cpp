@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-using namespace imagelayout;
+using namespace boardmemory;
 
 namespace {
 
@@ -27,21 +27,21 @@ void FillPair(std::uint8_t* dest, bool on, std::uint8_t value) {
     dest[0] = dest[1] = on ? value : 0x00;
 }
 
-void BuildHeader(std::uint8_t* header, const TBoardData& document) {
+void BuildHeader(std::uint8_t* h, const TBoardData& document) {
     const TGlobalData& g = document.Global;
-    FillPair(header + 0, g.BusyDetectCtcss == 1, 0xFF);
-    FillPair(header + 2, g.ConventionalOperation == 1, 0xFF);
-    header[4] = static_cast<std::uint8_t>(
+    FillPair(h + header::BusyDetect, g.BusyDetectCtcss == 1, 0xFF);
+    FillPair(h + header::Conventional, g.ConventionalOperation == 1, 0xFF);
+    h[header::MicrophoneAndModel] = static_cast<std::uint8_t>(
         (g.ExtMicDelayed == 1 ? 0x01 : 0) |
         (document.Product.ModelNumber.View().starts_with('P') ? 0x02 : 0));
-    header[5] = g.DisableDisconnectBeep != 1 ? 0x01 : 0x00;
-    FillPair(header + 6, g.ClearChannelAlert == 1, 0xFF);
-    FillPair(header + 8, g.DisableRadioKill == 1, 0x03);
-    header[10] = static_cast<std::uint8_t>((g.DisableUserProgramming == 0 ? 0x01 : 0) |
-                                           (g.RestrictKeypadCalls == 0 ? 0x02 : 0));
-    header[11] = header[10];
-    header[12] = header[13] = 0x00;
-    header[14] = header[15] = 0xC3;
+    h[header::DisconnectBeep] = g.DisableDisconnectBeep != 1 ? 0x01 : 0x00;
+    FillPair(h + header::ClearChannelAlert, g.ClearChannelAlert == 1, 0xFF);
+    FillPair(h + header::RadioKill, g.DisableRadioKill == 1, 0x03);
+    FillPair(h + header::UserProgramming, true,
+             static_cast<std::uint8_t>((g.DisableUserProgramming == 0 ? 0x01 : 0) |
+                                       (g.RestrictKeypadCalls == 0 ? 0x02 : 0)));
+    FillPair(h + header::Spare, false, 0x00);
+    FillPair(h + header::EndMark, true, 0xC3);
 }
 
 // The last four characters of the PTT number, right-aligned in nibbles 0..3
@@ -62,89 +62,91 @@ unsigned BankSystemId(const TBankData& bank) {
 }
 
 std::uint8_t SecureSpeechCode(std::int32_t scrambler) {
-    static constexpr std::uint8_t kCodes[] = {0x01, 0x00, 0x04, 0x02, 0x06};
     // A value outside the list (the page stores -1 with nothing selected)
     // means no secure speech.
     if (scrambler < 0)
-        return kCodes[0];
-    return kCodes[scrambler % 5];
+        return kSecureSpeechCodes[0];
+    return kSecureSpeechCodes[scrambler % std::size(kSecureSpeechCodes)];
 }
 
 void BuildBank(std::uint8_t* record, const TBankData& bank, const TOptionImage& image,
                int storedChannels) {
     const unsigned sid = BankSystemId(bank);
 
-    std::memset(record, ' ', 14);
-    const auto name = bank.Name.View().substr(0, 14);
-    std::memcpy(record, name.data(), name.size());
+    std::memset(record + bank::Name, ' ', bank::Name.Width);
+    const auto name = bank.Name.View().substr(0, bank::Name.Width);
+    std::memcpy(record + bank::Name, name.data(), name.size());
 
+    std::uint8_t* button = record + bank::ButtonData;
     if (bank.ButtonGroup == 1) {
-        record[15] = 0x0A;
-        PackAddressCode(record + 16, sid, addresskind::GroupAction, bank.ButtonPagingCode.View());
-        std::memset(record + 19, 0x00, 5);
+        record[bank::ButtonAction] = 0x0A;
+        PackAddressCode(button, sid, addresskind::GroupAction, bank.ButtonPagingCode.View());
+        std::memset(button + 3, 0x00, bank::ButtonData.Width - 3);
     } else if (bank.ButtonConnect == 1) {
-        record[15] = static_cast<std::uint8_t>(ClampRoute(bank.ButtonRoute & 0xFF));
-        PackDialString(record + 16, bank.ButtonNumber.View(), record[15]);
+        record[bank::ButtonAction] = static_cast<std::uint8_t>(ClampRoute(bank.ButtonRoute & 0xFF));
+        PackDialString(button, bank.ButtonNumber.View(), record[bank::ButtonAction]);
     } else {
-        record[15] = 0xFF;
-        std::memset(record + 16, 0xFF, 8);
+        record[bank::ButtonAction] = 0xFF;
+        std::memset(button, 0xFF, bank::ButtonData.Width);
     }
-    record[24] = bank.EmergencyOverride == 1 ? 0xFF : 0x00;
-    record[25] = bank.PriorityOverride == 1 ? 0xFF : 0x00;
-    record[26] = SecureSpeechCode(bank.Scrambler);
-    PackAddressCode(record + 27, sid, addresskind::PrimaryAddress, bank.PagingCode.View());
+    record[bank::EmergencyOverride] = bank.EmergencyOverride == 1 ? 0xFF : 0x00;
+    record[bank::PriorityOverride] = bank.PriorityOverride == 1 ? 0xFF : 0x00;
+    record[bank::SecureSpeech] = SecureSpeechCode(bank.Scrambler);
+    PackAddressCode(record + bank::PrimaryAddress, sid, addresskind::PrimaryAddress,
+                    bank.PagingCode.View());
 
+    std::uint8_t* ptt = record + bank::PttAction;
     if (bank.PttGroup == 1) {
-        PackAddressCode(record + 30, sid, addresskind::GroupAction, bank.PttPagingCode.View());
+        PackAddressCode(ptt, sid, addresskind::GroupAction, bank.PttPagingCode.View());
     } else if (bank.PttConnect == 1) {
-        record[30] = static_cast<std::uint8_t>(ClampRoute(bank.PttRoute & 0xFF) & 0x0F);
-        PackPttNumber(record + 31, bank.PttNumber.View());
+        ptt[0] = static_cast<std::uint8_t>(ClampRoute(bank.PttRoute & 0xFF) & 0x0F);
+        PackPttNumber(ptt + 1, bank.PttNumber.View());
     } else {
-        record[30] = 0x0F;
-        record[31] = record[32] = 0x00;
+        ptt[0] = 0x0F;
+        ptt[1] = ptt[2] = 0x00;
     }
 
-    // Receive groups: the first entry at 42..44, then downwards.
+    // Receive groups: the first entry highest, then downwards.
     std::string_view groups = bank.ReceiveGroups.View();
-    for (int entry = 0; entry < 4; ++entry) {
-        const int consumed =
-            PackAddressCode(record + 42 - 3 * entry, sid, addresskind::ReceiveGroup, groups);
+    for (std::size_t entry = 0; entry < bank::ReceiveGroups.Width / 3; ++entry) {
+        const int consumed = PackAddressCode(record + bank::FirstReceiveGroup - 3 * entry, sid,
+                                             addresskind::ReceiveGroup, groups);
         groups.remove_prefix(std::min(groups.size(), static_cast<std::size_t>(consumed)));
     }
     if (bank.HornAlert == 1)
-        record[42] |= 0xE0;
+        record[bank::FirstReceiveGroup] |= 0xE0;
 
-    int indices = 0;
+    std::size_t indices = 0;
     if (bank.Site != nullptr) {
         for (const auto& channel : bank.Site->Channels) {
-            if (indices == 16)
+            if (indices == bank::ChannelIndices.Width)
                 break;
             const int slot = FindChannel(image, EncodeChannel(*channel), storedChannels);
-            record[45 + indices++] = static_cast<std::uint8_t>(slot + 1);
+            record[bank::ChannelIndices + indices++] = static_cast<std::uint8_t>(slot + 1);
         }
     }
-    record[14] = static_cast<std::uint8_t>(indices);
+    record[bank::ChannelCount] = static_cast<std::uint8_t>(indices);
 }
 
 } // namespace
 
 void ClearImage(TOptionImage& image) {
     image.fill(0x00);
-    std::fill_n(image.begin() + SpeedDial, 80, 0xFF);
-    std::fill_n(image.begin() + PttNumbers, 32, 0xFF);
-    image[ChecksumHeader] = 0x0A;
-    std::fill_n(image.begin() + SpeedDialCopy, 80, 0xFF);
+    std::fill_n(image.begin() + SpeedDial, SpeedDialSize, 0xFF);
+    std::fill_n(image.begin() + PttNumbers, PttNumberEntry * MaxBanks, 0xFF);
+    image[ChecksumHeader + checksumheader::Mark] = 0x0A;
+    std::fill_n(image.begin() + SpeedDialCopy, SpeedDialSize, 0xFF);
 }
 
 TChannelRecord EncodeChannel(const TRfChannel& channel) {
     TChannelRecord record{};
-    PutWord24(record.data() + 0, EncodeFrequency(channel.TxFrequency.View()));
-    PutWord24(record.data() + 3, EncodeFrequency(channel.RxFrequency.View()));
-    PutWord16(record.data() + 6, EncodeTone(channel.TxCtcss.View()));
-    PutWord16(record.data() + 8, EncodeTone(channel.RxCtcss.View()));
-    record[10] = static_cast<std::uint8_t>((channel.Spacing20k == 1 ? 0x02 : 0) |
-                                           (channel.Spacing25k == 1 ? 0x04 : 0) |
-                                           (channel.QLift == 1 ? 0x01 : 0));
+    PutWord24(record.data() + channel::Transmit, EncodeFrequency(channel.TxFrequency.View()));
+    PutWord24(record.data() + channel::Receive, EncodeFrequency(channel.RxFrequency.View()));
+    PutWord16(record.data() + channel::TransmitTone, EncodeTone(channel.TxCtcss.View()));
+    PutWord16(record.data() + channel::ReceiveTone, EncodeTone(channel.RxCtcss.View()));
+    record[channel::SpacingAndQLift] = static_cast<std::uint8_t>(
+        (channel.Spacing20k == 1 ? 0x02 : 0) | (channel.Spacing25k == 1 ? 0x04 : 0) |
+        (channel.QLift == 1 ? 0x01 : 0));
     return record;
 }
 
@@ -168,21 +170,24 @@ int BuildImage(TOptionImage& image, const TBoardData& document) {
 
     for (int i = 0; i < TSdData::kLocations; ++i) {
         const auto n = static_cast<std::size_t>(i);
-        PackDialString(image.data() + SpeedDial + 8 * n, document.SpeedDial.Number[n].View(),
+        PackDialString(image.data() + SpeedDial + SpeedDialEntry * n,
+                       document.SpeedDial.Number[n].View(),
                        static_cast<unsigned>(document.SpeedDial.Route[n]));
     }
-    std::copy_n(image.begin() + SpeedDial, 80, image.begin() + SpeedDialCopy);
+    std::copy_n(image.begin() + SpeedDial, SpeedDialSize, image.begin() + SpeedDialCopy);
 
     const int banks = std::min(document.Banks.Count(), MaxBanks);
     for (int i = 0; i < banks; ++i)
         if (document.Banks[i].PttConnect != 0)
-            PackPttNumber(image.data() + PttNumbers + 2 * i, document.Banks[i].PttNumber.View());
+            PackPttNumber(image.data() + PttNumbers + PttNumberEntry * static_cast<std::size_t>(i),
+                          document.Banks[i].PttNumber.View());
 
     if (document.Global.VerifyEsn == 1) {
-        const auto esn = document.Global.EsnText.View().substr(0, 10);
-        std::memcpy(image.data() + ChecksumHeader + 1, esn.data(), esn.size());
+        const auto esn = document.Global.EsnText.View().substr(0, checksumheader::Esn.Width);
+        std::memcpy(image.data() + ChecksumHeader + checksumheader::Esn, esn.data(), esn.size());
     }
-    image[142] = static_cast<std::uint8_t>(document.Banks.Count() & 0xFF);
+    image[ChecksumHeader + checksumheader::BankCount] =
+        static_cast<std::uint8_t>(document.Banks.Count() & 0xFF);
 
     int stored = 0;
     for (const auto& site : document.Sites) {
@@ -207,6 +212,7 @@ int BuildImage(TOptionImage& image, const TBoardData& document) {
     unsigned sum = 0;
     for (std::size_t i = ChecksumHeader; i < Reserved; ++i)
         sum += image[i];
-    image[Checksum] = static_cast<std::uint8_t>((256 - sum % 256) % 256);
+    image[ChecksumHeader + checksumheader::Checksum] =
+        static_cast<std::uint8_t>((256 - sum % 256) % 256);
     return buildresult::Ok;
 }

@@ -1,34 +1,18 @@
 // The 2256-byte option-board image built from a document: byte n goes to
-// option-board address n.
+// option-board address n (radios/boardmemory.h names every byte).
 #pragma once
 
 #include "document/limits.h"
 #include "document/records.h"
+#include "radios/boardmemory.h"
 
 #include <array>
 #include <cstdint>
 
-constexpr std::size_t kImageSize = 2256;
+constexpr std::size_t kImageSize = boardmemory::kSize;
 using TOptionImage = std::array<std::uint8_t, kImageSize>;
 
-// Where the blocks of the image lie.
-namespace imagelayout {
-constexpr std::size_t Header = 0;
-constexpr std::size_t SpeedDial = 16;
-constexpr std::size_t PttNumbers = 96;
-constexpr std::size_t ChecksumHeader = 128;
-constexpr std::size_t Checksum = 143;
-constexpr std::size_t Banks = 144;
-constexpr std::size_t BankSize = 61;
-constexpr std::size_t Channels = 1120;
-constexpr std::size_t ChannelSize = 15;
-constexpr int ChannelSlots = limits::kMaxDistinctChannels;
-constexpr std::size_t Reserved = 2080;
-constexpr std::size_t SpeedDialCopy = 2176;
-constexpr int MaxBanks = limits::kMaxBanks;
-} // namespace imagelayout
-
-using TChannelRecord = std::array<std::uint8_t, imagelayout::ChannelSize>;
+using TChannelRecord = std::array<std::uint8_t, boardmemory::ChannelSize>;
 
 // BuildImage results.
 namespace buildresult {

@@ -14,7 +14,7 @@
 #include <optional>
 #include <set>
 
-using namespace imagelayout;
+using namespace boardmemory;
 
 std::string DecodeFinding::Text() const {
     return Where + ": " + What;
@@ -33,9 +33,6 @@ std::vector<const DecodeFinding*> DecodedImage::Problems() const {
 }
 
 namespace {
-
-constexpr std::uint8_t kKindBits[] = {0x00, 0x80, 0xC0, 0xA0, 0xE0};
-constexpr std::uint8_t kSecureSpeechCodes[] = {0x01, 0x00, 0x04, 0x02, 0x06};
 
 unsigned Nibble(const std::uint8_t* bytes, int n) {
     return n % 2 == 0 ? bytes[n / 2] >> 4 : bytes[n / 2] & 0x0F;
@@ -152,22 +149,27 @@ class Decoder {
     // Returns the model bit: the model number begins with 'P'.
     bool DecodeHeader(TGlobalData& g) {
         const std::uint8_t* h = &image_[Header];
-        g.BusyDetectCtcss = Pair(0, 0xFF);
+        g.BusyDetectCtcss = Pair(Header + header::BusyDetect, 0xFF);
         g.BusyDetectCarrier = 1 - g.BusyDetectCtcss;
-        g.ConventionalOperation = Pair(2, 0xFF);
-        Check((h[4] & ~0x03) == 0, At(4), Hex(h + 4, 1) + " sets bits no option uses");
-        g.ExtMicDelayed = h[4] & 0x01;
+        g.ConventionalOperation = Pair(Header + header::Conventional, 0xFF);
+        const std::uint8_t options = h[header::MicrophoneAndModel];
+        Check((options & ~0x03) == 0, At(Header + header::MicrophoneAndModel),
+              Hex(&options, 1) + " sets bits no option uses");
+        g.ExtMicDelayed = options & 0x01;
         g.ExtMicStandard = 1 - g.ExtMicDelayed;
-        g.DisableDisconnectBeep = 1 - Byte(5, 0x01, 0x00);
-        g.ClearChannelAlert = Pair(6, 0xFF);
-        g.DisableRadioKill = Pair(8, 0x03);
-        Check((h[10] & ~0x03) == 0 && h[11] == h[10], At(10),
-              Hex(h + 10, 2) + " is not one value twice, bits 0 and 1 only");
-        g.DisableUserProgramming = (h[10] & 0x01) != 0 ? 0 : 1;
-        g.RestrictKeypadCalls = (h[10] & 0x02) != 0 ? 0 : 1;
-        Check(h[12] == 0 && h[13] == 0, At(12), Hex(h + 12, 2) + " is not 00 00");
-        Check(h[14] == 0xC3 && h[15] == 0xC3, At(14), Hex(h + 14, 2) + " is not C3 C3");
-        return (h[4] & 0x02) != 0;
+        g.DisableDisconnectBeep = 1 - Byte(Header + header::DisconnectBeep, 0x01, 0x00);
+        g.ClearChannelAlert = Pair(Header + header::ClearChannelAlert, 0xFF);
+        g.DisableRadioKill = Pair(Header + header::RadioKill, 0x03);
+        const std::uint8_t* user = h + header::UserProgramming;
+        Check((user[0] & ~0x03) == 0 && user[1] == user[0], At(Header + header::UserProgramming),
+              Hex(user, 2) + " is not one value twice, bits 0 and 1 only");
+        g.DisableUserProgramming = (user[0] & 0x01) != 0 ? 0 : 1;
+        g.RestrictKeypadCalls = (user[0] & 0x02) != 0 ? 0 : 1;
+        Check(AllAre(h + header::Spare, header::Spare.Width, 0x00), At(Header + header::Spare),
+              Hex(h + header::Spare, 2) + " is not 00 00");
+        Check(AllAre(h + header::EndMark, header::EndMark.Width, 0xC3),
+              At(Header + header::EndMark), Hex(h + header::EndMark, 2) + " is not C3 C3");
+        return (options & 0x02) != 0;
     }
 
     void ChooseProduct(TProductData& product, bool modelBit) {
@@ -181,46 +183,53 @@ class Decoder {
                 product.ModelNumber.Set(row.ModelNumber);
                 return;
             }
-        Problem(At(4), "marks a model number beginning with P, and no radio of the model table "
-                       "has one");
+        Problem(At(Header + header::MicrophoneAndModel),
+                "marks a model number beginning with P, and no radio of the model table "
+                "has one");
     }
 
     void DecodeSpeedDial(TSdData& speedDial) {
         for (int i = 0; i < TSdData::kLocations; ++i) {
-            const std::size_t at = SpeedDial + 8 * static_cast<std::size_t>(i);
+            const std::size_t at = SpeedDial + SpeedDialEntry * static_cast<std::size_t>(i);
             const auto digits = PackedDigits(&image_[at], 15);
-            Check(digits.has_value(), At(at), Hex(&image_[at], 8) + " is not a packed dial string");
+            Check(digits.has_value(), At(at),
+                  Hex(&image_[at], SpeedDialEntry) + " is not a packed dial string");
             speedDial.Number[static_cast<std::size_t>(i)].Set(digits.value_or(""));
             const unsigned route = Nibble(&image_[at], 15);
             Check(IsRouteDigit(route), At(at),
                   "route " + std::to_string(route) + " is not one of the route list");
             speedDial.Route[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(route);
         }
-        Check(std::equal(&image_[SpeedDial], &image_[SpeedDial] + 80, &image_[SpeedDialCopy]),
+        Check(std::equal(&image_[SpeedDial], &image_[SpeedDial] + SpeedDialSize,
+                         &image_[SpeedDialCopy]),
               "speed dial copy", "differs from the speed dial table");
     }
 
     void DecodeChecksumHeader(TGlobalData& g) {
-        Check(image_[ChecksumHeader] == 0x0A, At(ChecksumHeader),
-              Hex(&image_[ChecksumHeader], 1) + " is not 0A");
-        const std::uint8_t* esn = &image_[ChecksumHeader + 1];
-        const std::size_t length = static_cast<std::size_t>(std::find(esn, esn + 10, 0x00) - esn);
-        Check(AllAre(esn + length, 10 - length, 0x00), At(ChecksumHeader + 1),
+        const std::uint8_t* area = &image_[ChecksumHeader];
+        Check(area[checksumheader::Mark] == 0x0A, At(ChecksumHeader + checksumheader::Mark),
+              Hex(area + checksumheader::Mark, 1) + " is not 0A");
+        const std::uint8_t* esn = area + checksumheader::Esn;
+        const std::size_t width = checksumheader::Esn.Width;
+        const std::size_t length =
+            static_cast<std::size_t>(std::find(esn, esn + width, 0x00) - esn);
+        Check(AllAre(esn + length, width - length, 0x00), At(ChecksumHeader + checksumheader::Esn),
               "characters follow the end of the ESN");
         Check(std::all_of(esn, esn + length, [](std::uint8_t c) { return c >= 0x20 && c <= 0x5F; }),
-              At(ChecksumHeader + 1), "holds characters outside space..underscore");
+              At(ChecksumHeader + checksumheader::Esn),
+              "holds characters outside space..underscore");
         g.EsnText.Set(std::string(reinterpret_cast<const char*>(esn), length));
         g.VerifyEsn = length > 0 ? 1 : 0;
-        Check(AllAre(&image_[ChecksumHeader + 11], 3, 0x00), At(ChecksumHeader + 11),
-              "is not 00 00 00");
-        bankCount_ = image_[142];
-        Check(bankCount_ <= limits::kMaxBanks, At(142),
+        Check(AllAre(area + checksumheader::Spare, checksumheader::Spare.Width, 0x00),
+              At(ChecksumHeader + checksumheader::Spare), "is not 00 00 00");
+        bankCount_ = area[checksumheader::BankCount];
+        Check(bankCount_ <= limits::kMaxBanks, At(ChecksumHeader + checksumheader::BankCount),
               std::to_string(bankCount_) + " banks; a document holds at most " +
                   std::to_string(limits::kMaxBanks));
         unsigned sum = 0;
         for (std::size_t i = ChecksumHeader; i < Reserved; ++i)
             sum += image_[i];
-        Check(sum % 256 == 0, At(Checksum),
+        Check(sum % 256 == 0, At(ChecksumHeader + checksumheader::Checksum),
               "wrong: the checksum area sums to " + std::to_string(sum % 256) + ", not 0");
     }
 
@@ -244,18 +253,20 @@ class Decoder {
                 Problem(where, "the same as channel record " + std::to_string(it->second + 1) +
                                    " (the builder stores each channel once)");
             TRfChannel channel;
-            channel.TxFrequency.Set(Frequency(r, where + ", transmit frequency"));
-            channel.RxFrequency.Set(Frequency(r + 3, where + ", receive frequency"));
-            channel.TxCtcss.Set(Tone(r + 6, where + ", transmit CTCSS"));
-            channel.RxCtcss.Set(Tone(r + 8, where + ", receive CTCSS"));
-            const std::uint8_t flags = r[10];
-            Check((flags & ~0x07) == 0 && (flags & 0x06) != 0x06, where + ", spacing and Q-Lift",
+            const auto part = [&where](const Field& field) { return where + ", " + field.Name; };
+            channel.TxFrequency.Set(Frequency(r + channel::Transmit, part(channel::Transmit)));
+            channel.RxFrequency.Set(Frequency(r + channel::Receive, part(channel::Receive)));
+            channel.TxCtcss.Set(Tone(r + channel::TransmitTone, part(channel::TransmitTone)));
+            channel.RxCtcss.Set(Tone(r + channel::ReceiveTone, part(channel::ReceiveTone)));
+            const std::uint8_t flags = r[channel::SpacingAndQLift];
+            Check((flags & ~0x07) == 0 && (flags & 0x06) != 0x06, part(channel::SpacingAndQLift),
                   Hex(&flags, 1) + " is not one spacing with or without Q-Lift");
             channel.Spacing20k = (flags & 0x02) != 0 ? 1 : 0;
             channel.Spacing25k = (flags & 0x04) != 0 && channel.Spacing20k == 0 ? 1 : 0;
             channel.Spacing12k5 = channel.Spacing20k == 0 && channel.Spacing25k == 0 ? 1 : 0;
             channel.QLift = flags & 0x01;
-            Check(AllAre(r + 11, 4, 0x00), where + ", reserved", "is not 00 00 00 00");
+            Check(AllAre(r + channel::Spare, channel::Spare.Width, 0x00), part(channel::Spare),
+                  "is not 00 00 00 00");
             channels_.push_back(channel);
         }
     }
@@ -292,7 +303,7 @@ class Decoder {
                             const std::string& where) {
         if (AllAre(code, 3, 0x00))
             return {};
-        if ((code[0] & 0xE0) != kKindBits[kind]) {
+        if ((code[0] & 0xE0) != kAddressKindBits[kind]) {
             Problem(where, Hex(code, 3) + " is not an address code of this kind");
             return {};
         }
@@ -313,11 +324,12 @@ class Decoder {
         const int banks = std::min(bankCount_, limits::kMaxBanks);
         for (int i = 0; i < MaxBanks; ++i) {
             const std::size_t at = Banks + BankSize * static_cast<std::size_t>(i);
-            const std::size_t ptt = PttNumbers + 2 * static_cast<std::size_t>(i);
+            const std::size_t ptt = PttNumbers + PttNumberEntry * static_cast<std::size_t>(i);
             if (i >= banks) {
                 Check(AllAre(&image_[at], BankSize, 0x00), Numbered("bank record", i),
                       "holds bytes beyond the bank count");
-                Check(AllAre(&image_[ptt], 2, 0xFF), At(ptt), "set beyond the bank count");
+                Check(AllAre(&image_[ptt], PttNumberEntry, 0xFF), At(ptt),
+                      "set beyond the bank count");
                 continue;
             }
             auto bank = std::make_unique<TBankData>();
@@ -328,51 +340,54 @@ class Decoder {
 
     std::vector<int> DecodeBank(TBankData& b, const std::uint8_t* r, const std::uint8_t* pttEntry,
                                 int index) {
-        const std::string where = Numbered("bank record", index) + ", ";
+        const std::string record = Numbered("bank record", index) + ", ";
+        const auto where = [&record](const Field& field) { return record + field.Name; };
         // The name, padded with spaces.
-        std::size_t length = 14;
-        while (length > 0 && r[length - 1] == ' ')
+        const std::uint8_t* name = r + bank::Name;
+        std::size_t length = bank::Name.Width;
+        while (length > 0 && name[length - 1] == ' ')
             --length;
-        Check(std::find(r, r + length, 0x00) == r + length, where + "name", "holds a 00 byte");
-        b.Name.Set(std::string(reinterpret_cast<const char*>(r), length));
+        Check(std::find(name, name + length, 0x00) == name + length, where(bank::Name),
+              "holds a 00 byte");
+        b.Name.Set(std::string(reinterpret_cast<const char*>(name), length));
 
         // The system ID is in the primary address, which is always of the
         // bank's own system.
-        const std::uint8_t* primary = r + 27;
+        const std::uint8_t* primary = r + bank::PrimaryAddress;
         unsigned systemId = 0;
         if (!AllAre(primary, 3, 0x00) &&
-            (primary[0] & 0xE0) == kKindBits[addresskind::PrimaryAddress])
+            (primary[0] & 0xE0) == kAddressKindBits[addresskind::PrimaryAddress])
             systemId = primary[0] & 0x1F;
         b.SystemId.Set(systemId > 0 ? std::to_string(systemId) : "");
-        b.PagingCode.Set(
-            AddressCode(primary, addresskind::PrimaryAddress, systemId, where + "primary address"));
+        b.PagingCode.Set(AddressCode(primary, addresskind::PrimaryAddress, systemId,
+                                     where(bank::PrimaryAddress)));
 
-        DecodeButton(b, r, systemId, where);
-        b.EmergencyOverride = Flag(r[24], where + "emergency override");
-        b.PriorityOverride = Flag(r[25], where + "priority override");
-        const auto code =
-            std::find(std::begin(kSecureSpeechCodes), std::end(kSecureSpeechCodes), r[26]);
-        Check(code != std::end(kSecureSpeechCodes), where + "secure speech",
-              Hex(r + 26, 1) + " is not a secure speech code");
+        DecodeButton(b, r, systemId, record);
+        b.EmergencyOverride = Flag(r[bank::EmergencyOverride], where(bank::EmergencyOverride));
+        b.PriorityOverride = Flag(r[bank::PriorityOverride], where(bank::PriorityOverride));
+        const auto code = std::find(std::begin(kSecureSpeechCodes), std::end(kSecureSpeechCodes),
+                                    r[bank::SecureSpeech]);
+        Check(code != std::end(kSecureSpeechCodes), where(bank::SecureSpeech),
+              Hex(r + bank::SecureSpeech, 1) + " is not a secure speech code");
         b.Scrambler = code != std::end(kSecureSpeechCodes)
                           ? static_cast<std::int32_t>(code - std::begin(kSecureSpeechCodes))
                           : 0;
-        DecodePtt(b, r + 30, pttEntry, systemId, where);
-        DecodeReceiveGroups(b, r + 33, systemId, where + "receive groups");
+        DecodePtt(b, r + bank::PttAction, pttEntry, systemId, record);
+        DecodeReceiveGroups(b, r + bank::ReceiveGroups, systemId, where(bank::ReceiveGroups));
 
         std::vector<int> slots;
-        const int count = r[14];
-        Check(count <= limits::kMaxChannelsPerSite, where + "channel count",
+        const int count = r[bank::ChannelCount];
+        Check(count <= limits::kMaxChannelsPerSite, where(bank::ChannelCount),
               std::to_string(count) + " channels; a site holds at most " +
                   std::to_string(limits::kMaxChannelsPerSite));
-        for (int k = 0; k < 16; ++k) {
-            const int entry = r[45 + k];
-            if (k >= count) {
-                Check(entry == 0, where + "channel indices", "set beyond the channel count");
+        for (std::size_t k = 0; k < bank::ChannelIndices.Width; ++k) {
+            const int entry = r[bank::ChannelIndices + k];
+            if (static_cast<int>(k) >= count) {
+                Check(entry == 0, where(bank::ChannelIndices), "set beyond the channel count");
                 continue;
             }
             if (entry < 1 || entry > stored_) {
-                Problem(where + "channel indices",
+                Problem(where(bank::ChannelIndices),
                         "index " + std::to_string(entry) + " names no stored channel record");
                 continue;
             }
@@ -389,38 +404,40 @@ class Decoder {
     void DecodeButton(TBankData& b, const std::uint8_t* r, unsigned systemId,
                       const std::string& where) {
         b.ButtonGroup = b.ButtonConnect = b.ButtonNone = 0;
-        const std::uint8_t action = r[15];
-        const std::uint8_t* data = r + 16;
+        const std::uint8_t action = r[bank::ButtonAction];
+        const std::uint8_t* data = r + bank::ButtonData;
+        const std::size_t width = bank::ButtonData.Width;
+        const std::string dataWhere = where + bank::ButtonData.Name;
         if (action == 0x0A) {
             b.ButtonGroup = 1;
-            b.ButtonPagingCode.Set(AddressCode(data, addresskind::GroupAction, systemId,
-                                               where + "button action data"));
-            Check(AllAre(data + 3, 5, 0x00), where + "button action data",
+            b.ButtonPagingCode.Set(
+                AddressCode(data, addresskind::GroupAction, systemId, dataWhere));
+            Check(AllAre(data + 3, width - 3, 0x00), dataWhere,
                   "bytes after the group's code are not 00");
         } else if (action == 0xFF) {
             b.ButtonNone = 1;
-            Check(AllAre(data, 8, 0xFF), where + "button action data",
-                  "set although the button has no action");
+            Check(AllAre(data, width, 0xFF), dataWhere, "set although the button has no action");
         } else if (IsRouteDigit(action)) {
             b.ButtonConnect = 1;
             b.ButtonRoute = action;
             const auto digits = PackedDigits(data, 15);
-            Check(digits && Nibble(data, 15) == action, where + "button action data",
-                  Hex(data, 8) + " is not a dial string with route " + std::to_string(action));
+            Check(digits && Nibble(data, 15) == action, dataWhere,
+                  Hex(data, width) + " is not a dial string with route " + std::to_string(action));
             b.ButtonNumber.Set(digits.value_or(""));
         } else {
             b.ButtonNone = 1;
-            Problem(where + "button action", Hex(&action, 1) + " is no button action");
+            Problem(where + bank::ButtonAction.Name, Hex(&action, 1) + " is no button action");
         }
     }
 
     void DecodePtt(TBankData& b, const std::uint8_t* p, const std::uint8_t* entry,
                    unsigned systemId, const std::string& where) {
         b.PttGroup = b.PttConnect = b.PttNone = 0;
-        const bool tableSet = !AllAre(entry, 2, 0xFF);
+        const bool tableSet = !AllAre(entry, PttNumberEntry, 0xFF);
+        const std::string actionWhere = where + bank::PttAction.Name;
         if (p[0] == 0x0F && p[1] == 0x00 && p[2] == 0x00) {
             b.PttNone = 1;
-            Check(!tableSet, where + "PTT action", "a PTT number is listed for a bank without one");
+            Check(!tableSet, actionWhere, "a PTT number is listed for a bank without one");
             return;
         }
         // A Connect action keeps its number in the PTT number table too; a
@@ -428,16 +445,14 @@ class Decoder {
         const bool connect = tableSet || (p[1] == 0xFF && p[2] == 0xFF);
         if (!connect) {
             b.PttGroup = 1;
-            b.PttPagingCode.Set(
-                AddressCode(p, addresskind::GroupAction, systemId, where + "PTT action"));
+            b.PttPagingCode.Set(AddressCode(p, addresskind::GroupAction, systemId, actionWhere));
             return;
         }
         b.PttConnect = 1;
         b.PttRoute = p[0];
-        Check(IsRouteDigit(p[0]), where + "PTT action",
-              Hex(p, 1) + " is not a route of the route list");
+        Check(IsRouteDigit(p[0]), actionWhere, Hex(p, 1) + " is not a route of the route list");
         const auto digits = PackedDigits(p + 1, 4);
-        Check(digits.has_value() && std::equal(p + 1, p + 3, entry), where + "PTT action",
+        Check(digits.has_value() && std::equal(p + 1, p + 3, entry), actionWhere,
               Hex(p + 1, 2) + " is not the PTT number of the PTT number table (" + Hex(entry, 2) +
                   ")");
         b.PttNumber.Set(digits.value_or(""));
@@ -445,19 +460,21 @@ class Decoder {
 
     void DecodeReceiveGroups(TBankData& b, const std::uint8_t* groups, unsigned systemId,
                              const std::string& where) {
-        std::uint8_t first[3] = {groups[9], groups[10], groups[11]};
+        // The first entry is the highest of the four codes.
+        const std::size_t highest = bank::FirstReceiveGroup - bank::ReceiveGroups;
+        std::uint8_t first[3] = {groups[highest], groups[highest + 1], groups[highest + 2]};
         // Horn Alert sets the top bits of the first group's code: with the
         // group present they read as its kind, with none as a bare E0.
         if ((first[0] & 0xE0) == 0xE0) {
             b.HornAlert = 1;
             first[0] = (first[0] & 0x1F) == 0 && first[1] == 0 && first[2] == 0
                            ? 0x00
-                           : static_cast<std::uint8_t>(kKindBits[addresskind::ReceiveGroup] |
+                           : static_cast<std::uint8_t>(kAddressKindBits[addresskind::ReceiveGroup] |
                                                        (first[0] & 0x1F));
         }
         std::vector<std::string> entries;
         for (int k = 0; k < 4; ++k) {
-            const std::uint8_t* code = k == 0 ? first : groups + 9 - 3 * k;
+            const std::uint8_t* code = k == 0 ? first : groups + highest - 3 * k;
             entries.push_back(AddressCode(code, addresskind::ReceiveGroup, systemId, where));
         }
         while (!entries.empty() && entries.back().empty())

@@ -3,6 +3,8 @@
 // real line or board does.
 #pragma once
 
+#include "radios/boardmemory.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -51,7 +53,7 @@ std::string_view FaultName(Fault fault);
 
 class OptionBoard {
   public:
-    static constexpr std::size_t kMemorySize = 2256;
+    static constexpr std::size_t kMemorySize = boardmemory::kSize;
 
     OptionBoard();
 

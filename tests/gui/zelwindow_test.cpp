@@ -429,7 +429,7 @@ TEST(VerifyBoard, SaysWhetherTheBoardHoldsTheDocumentAndWhatDiffers) {
     EXPECT_EQ(ui.Messages.back().Icon, IUiServices::Icon::None);
 
     // The first channel's receive frequency changed on the board.
-    golden[imagelayout::Channels + 5] ^= 0x01;
+    golden[boardmemory::Channels + 5] ^= 0x01;
     radioserver::SimulatedBoard("COM2")->Load(golden);
     window.CmVerifyBoard();
     EXPECT_TRUE(ui.LastText().startsWith("The option board differs from this document"));

@@ -11,7 +11,7 @@
 
 namespace {
 
-using namespace imagelayout;
+using namespace boardmemory;
 
 std::vector<std::uint8_t> Slice(const TOptionImage& image, std::size_t offset, std::size_t size) {
     return {image.begin() + static_cast<long>(offset),

@@ -125,10 +125,11 @@ TEST(ImageDecoder, BytesNoDocumentMakesAreReportedWhereTheyLie) {
         image[address] = value;
         if (fixChecksum) {
             unsigned sum = 0;
-            for (std::size_t i = imagelayout::ChecksumHeader; i < imagelayout::Reserved; ++i)
-                if (i != imagelayout::Checksum)
+            for (std::size_t i = boardmemory::ChecksumHeader; i < boardmemory::Reserved; ++i)
+                if (i != boardmemory::ChecksumHeader + boardmemory::checksumheader::Checksum)
                     sum += image[i];
-            image[imagelayout::Checksum] = static_cast<std::uint8_t>((256 - sum % 256) % 256);
+            image[boardmemory::ChecksumHeader + boardmemory::checksumheader::Checksum] =
+                static_cast<std::uint8_t>((256 - sum % 256) % 256);
         }
         return image;
     };
@@ -146,15 +147,15 @@ TEST(ImageDecoder, BytesNoDocumentMakesAreReportedWhereTheyLie) {
         {"a wrong checksum", with(200, golden[200] ^ 0x01, false),
          "checksum area header, checksum"},
         {"reserved bytes set", with(2100, 0x01), "reserved"},
-        {"a tone not in the list", with(imagelayout::Channels + 7, 0x9F),
+        {"a tone not in the list", with(boardmemory::Channels + 7, 0x9F),
          "channel record 1, transmit CTCSS"},
-        {"both spacings", with(imagelayout::Channels + 10, 0x06),
+        {"both spacings", with(boardmemory::Channels + 10, 0x06),
          "channel record 1, spacing and Q-Lift"},
-        {"a secure speech code", with(imagelayout::Banks + 26, 0x03),
+        {"a secure speech code", with(boardmemory::Banks + 26, 0x03),
          "bank record 1, secure speech"},
-        {"an index past the table", with(imagelayout::Banks + 45, 65),
+        {"an index past the table", with(boardmemory::Banks + 45, 65),
          "bank record 1, channel indices"},
-        {"the speed dial copy", with(imagelayout::SpeedDialCopy + 3, 0x12), "speed dial copy"},
+        {"the speed dial copy", with(boardmemory::SpeedDialCopy + 3, 0x12), "speed dial copy"},
     };
     for (const auto& c : cases) {
         const DecodedImage decoded = DecodeImage(c.image);
