@@ -1,72 +1,53 @@
 #include "exchange/documentjson.h"
+
+#include "description/documentfields.h"
 #include "document/limits.h"
 #include "document/windows1252.h"
-
-#include "programming/encodings.h"
 #include "programming/fieldrules.h"
 #include "radiolink/tarvodll.h"
 #include "resources/stringtable.h"
 
 #include <algorithm>
-#include <cctype>
-#include <functional>
 #include <set>
+#include <type_traits>
 
 using nlohmann::json;
 using nlohmann::ordered_json;
 
 namespace {
 
-const char* kSpacings[] = {"12.5 kHz", "20 kHz", "25 kHz"};
-const char* kActions[] = {"Group", "Connect", "None"};
-
 // Document texts travel in JSON as UTF-8.
 std::string Utf8(std::string_view text) {
     return DocumentTextToUtf8(text);
 }
 
-bool On(std::int32_t flag) {
-    return flag == 1;
-}
-
-std::string ActionOf(std::int32_t group, std::int32_t connect) {
-    return group == 1 ? "Group" : connect == 1 ? "Connect" : "None";
-}
-
-ordered_json ChannelToJson(const TRfChannel& c) {
-    const int spacing = c.Spacing20k == 1 ? 1 : c.Spacing25k == 1 ? 2 : 0;
-    return {{"receiveFrequency", Utf8(c.RxFrequency.View())},
-            {"receiveCtcss", Utf8(c.RxCtcss.View())},
-            {"transmitFrequency", Utf8(c.TxFrequency.View())},
-            {"transmitCtcss", Utf8(c.TxCtcss.View())},
-            {"spacing", kSpacings[spacing]},
-            {"qLift", On(c.QLift)}};
-}
-
-ordered_json BankToJson(const TBankData& b, const TBoardData& document) {
-    const int site = document.Sites.Find(b.Site);
-    const auto secure = StringsFrom(strings::kSecureSpeech);
-    const std::string scrambler =
-        b.Scrambler >= 0 && b.Scrambler < 5 ? secure[static_cast<std::size_t>(b.Scrambler)] : "Off";
-    return {{"name", Utf8(b.Name.View())},
-            {"systemId", Utf8(b.SystemId.View())},
-            {"pagingCode", Utf8(b.PagingCode.View())},
-            {"site", site >= 0 ? ordered_json(site) : ordered_json(nullptr)},
-            {"secureSpeech", scrambler},
-            {"emergencyOverride", On(b.EmergencyOverride)},
-            {"priorityOverride", On(b.PriorityOverride)},
-            {"hornAlert", On(b.HornAlert)},
-            {"receiveGroups", Utf8(b.ReceiveGroups.View())},
-            {"ptt",
-             {{"action", ActionOf(b.PttGroup, b.PttConnect)},
-              {"pagingCode", Utf8(b.PttPagingCode.View())},
-              {"route", b.PttRoute},
-              {"number", Utf8(b.PttNumber.View())}}},
-            {"button",
-             {{"action", ActionOf(b.ButtonGroup, b.ButtonConnect)},
-              {"pagingCode", Utf8(b.ButtonPagingCode.View())},
-              {"route", b.ButtonRoute},
-              {"number", Utf8(b.ButtonNumber.View())}}}};
+// The described fields of a record, each under its key (and its group's).
+template <typename Record>
+void PutFields(ordered_json& out, const std::vector<fields::Field<Record>>& list,
+               const Record& record, const TBoardData& document) {
+    for (const auto& field : list) {
+        ordered_json& object = field.Group != nullptr ? out[field.Group] : out;
+        switch (field.Type) {
+        case fields::Kind::Text:
+            object[field.Key] = Utf8(field.Text(record));
+            break;
+        case fields::Kind::Flag:
+            object[field.Key] = field.Value(record) == 1;
+            break;
+        case fields::Kind::OneOf:
+            object[field.Key] = fields::ChoiceText(field, record);
+            break;
+        case fields::Kind::Route:
+            object[field.Key] = field.Value(record);
+            break;
+        case fields::Kind::Site:
+            if constexpr (std::is_same_v<Record, TBankData>) {
+                const int site = document.Sites.Find(record.Site);
+                object[field.Key] = site >= 0 ? ordered_json(site) : ordered_json(nullptr);
+            }
+            break;
+        }
+    }
 }
 
 // An integer within [least, most]; any other number, however large, is
@@ -103,33 +84,34 @@ class Reader {
     // The object at `path`, or null after reporting. Keys outside `known`
     // are refused, so that a misspelt field is never silently ignored.
     const json* Object(const json& value, const std::string& path,
-                       std::initializer_list<const char*> known) {
+                       const std::vector<std::string>& known) {
         if (!value.is_object()) {
             Fail(path, "must be an object");
             return nullptr;
         }
         for (const auto& item : value.items())
-            if (std::none_of(known.begin(), known.end(),
-                             [&](const char* key) { return item.key() == key; })) {
+            if (std::find(known.begin(), known.end(), item.key()) == known.end()) {
                 Fail(path + "/" + item.key(), "is not a field here");
                 return nullptr;
             }
         return &value;
     }
 
-    // A text field: absent keeps `target`; present must be a string of at
-    // most `maxLength` characters that passes `rule`.
-    template <std::size_t N>
-    void Text(const json& object, const std::string& path, const char* key, TText<N>& target,
-              std::size_t maxLength, const std::function<bool(std::string_view)>& rule = {},
-              const std::string& ruleText = {}) {
+    // A text at `key`: nothing when absent or refused (refused: reported).
+    // It must be a string of characters a document holds, at most
+    // `maxLength` of them after the editor's own change of typed text, that
+    // passes `valid`.
+    std::optional<std::string> ReadText(const json& object, const std::string& path,
+                                        const char* key, std::size_t maxLength,
+                                        bool (*valid)(std::string_view), const std::string& rule,
+                                        std::string (*typed)(std::string_view) = nullptr) {
         const auto found = object.find(key);
         if (found == object.end())
-            return;
+            return std::nullopt;
         const std::string where = path + "/" + key;
         if (!found->is_string()) {
             Fail(where, "must be a string");
-            return;
+            return std::nullopt;
         }
         std::size_t bad = 0;
         const auto converted = Utf8ToDocumentText(found->get<std::string>(), &bad);
@@ -137,18 +119,33 @@ class Reader {
             Fail(where, "character " + std::to_string(bad + 1) +
                             " cannot be kept in a document (one byte per character, "
                             "Windows-1252)");
-            return;
+            return std::nullopt;
         }
-        const std::string& text = *converted;
+        std::string text = typed != nullptr ? typed(*converted) : *converted;
         if (text.size() > maxLength) {
             Fail(where, "at most " + std::to_string(maxLength) + " characters");
-            return;
+            return std::nullopt;
         }
-        if (rule && !rule(text)) {
-            Fail(where, ruleText);
-            return;
+        if (valid != nullptr && !valid(text)) {
+            Fail(where, rule);
+            return std::nullopt;
         }
-        target.Set(text);
+        return text;
+    }
+
+    template <std::size_t N>
+    void Text(const json& object, const std::string& path, const char* key, TText<N>& target,
+              std::size_t maxLength, bool (*valid)(std::string_view), const std::string& rule) {
+        if (const auto text = ReadText(object, path, key, maxLength, valid, rule))
+            target.Set(*text);
+    }
+
+    template <typename Record>
+    void DescribedText(const json& object, const std::string& path,
+                       const fields::Field<Record>& field, Record& record) {
+        if (const auto text = ReadText(object, path, field.Key, field.MaxLength, field.Valid,
+                                       field.Rule, field.Typed))
+            field.SetText(record, *text);
     }
 
     void Flag(const json& object, const std::string& path, const char* key, std::int32_t& target) {
@@ -192,6 +189,43 @@ class Reader {
         target = static_cast<std::int32_t>(*route);
     }
 
+    // The described fields of a record in `object` (those of `group`); a
+    // bank's site is read by the caller, which knows the document's sites.
+    template <typename Record>
+    void Fields(const json& object, const std::string& path,
+                const std::vector<fields::Field<Record>>& list, Record& record,
+                const char* group = nullptr) {
+        for (const auto& field : list) {
+            if ((field.Group == nullptr) != (group == nullptr) ||
+                (group != nullptr && std::string_view(group) != field.Group))
+                continue;
+            switch (field.Type) {
+            case fields::Kind::Text:
+                DescribedText(object, path, field, record);
+                break;
+            case fields::Kind::Flag: {
+                std::int32_t flag = field.Value(record);
+                Flag(object, path, field.Key, flag);
+                field.SetValue(record, flag);
+                break;
+            }
+            case fields::Kind::OneOf:
+                if (const int chosen = Choice(object, path, field.Key, field.Choices());
+                    chosen >= 0)
+                    field.SetValue(record, chosen);
+                break;
+            case fields::Kind::Route: {
+                std::int32_t route = field.Value(record);
+                Route(object, path, field.Key, route);
+                field.SetValue(record, route);
+                break;
+            }
+            case fields::Kind::Site:
+                break;
+            }
+        }
+    }
+
     const json* Array(const json& object, const std::string& path, const char* key,
                       std::size_t maxItems) {
         const auto found = object.find(key);
@@ -209,124 +243,48 @@ class Reader {
     }
 };
 
-// A rule text that names the highest system ID.
-std::string SystemRule(const char* before, const char* after) {
-    return before + std::to_string(limits::kMaxSystemId) + after;
-}
-
-bool IsFrequency(std::string_view text) {
-    return text.size() <= limits::kFrequency && OnlyCharacters(text, "0-9.") &&
-           CheckFreqSpec(text, 1, nullptr, 0) == 0;
+// The keys of the described fields of a record that stand in one JSON
+// object: the top-level ones with the names of the nested objects, or those
+// of one nested object.
+template <typename Record>
+std::vector<std::string> KeysOf(const std::vector<fields::Field<Record>>& list,
+                                const char* group = nullptr) {
+    std::vector<std::string> keys;
+    for (const auto& field : list) {
+        std::string key;
+        if (group == nullptr)
+            key = field.Group != nullptr ? field.Group : field.Key;
+        else if (field.Group != nullptr && std::string_view(group) == field.Group)
+            key = field.Key;
+        if (!key.empty() && std::find(keys.begin(), keys.end(), key) == keys.end())
+            keys.push_back(key);
+    }
+    return keys;
 }
 
 void ReadGeneral(Reader& r, const json& value, TGlobalData& g) {
     const std::string path = "/general";
-    const json* o =
-        r.Object(value, path,
-                 {"esn", "verifyEsn", "conventionalOperation", "clearChannelAlert",
-                  "disableRadioKill", "busyChannelDetect", "disableUserProgramming",
-                  "restrictKeypadCalls", "externalMicrophone", "disableDisconnectBeep"});
-    if (o == nullptr)
-        return;
-    if (const auto esn = o->find("esn"); esn != o->end() && esn->is_string()) {
-        // The page upper-cases what is typed.
-        std::string upper = esn->get<std::string>();
-        std::transform(upper.begin(), upper.end(), upper.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-        json copy = *o;
-        copy["esn"] = upper;
-        r.Text(copy, path, "esn", g.EsnText, limits::kEsn, IsValidEsnText,
-               "characters from space to underscore (digits, capitals, punctuation)");
-    } else {
-        r.Text(*o, path, "esn", g.EsnText, limits::kEsn);
-    }
-    r.Flag(*o, path, "verifyEsn", g.VerifyEsn);
-    r.Flag(*o, path, "conventionalOperation", g.ConventionalOperation);
-    r.Flag(*o, path, "clearChannelAlert", g.ClearChannelAlert);
-    r.Flag(*o, path, "disableRadioKill", g.DisableRadioKill);
-    r.Flag(*o, path, "disableUserProgramming", g.DisableUserProgramming);
-    r.Flag(*o, path, "restrictKeypadCalls", g.RestrictKeypadCalls);
-    r.Flag(*o, path, "disableDisconnectBeep", g.DisableDisconnectBeep);
-    if (const int busy = r.Choice(*o, path, "busyChannelDetect", {"CTCSS", "Carrier"}); busy >= 0) {
-        g.BusyDetectCtcss = busy == 0;
-        g.BusyDetectCarrier = busy == 1;
-    }
-    if (const int mic = r.Choice(*o, path, "externalMicrophone", {"Delayed", "Standard"});
-        mic >= 0) {
-        g.ExtMicDelayed = mic == 0;
-        g.ExtMicStandard = mic == 1;
-    }
+    if (const json* o = r.Object(value, path, KeysOf(fields::GeneralFields())))
+        r.Fields(*o, path, fields::GeneralFields(), g);
 }
 
 void ReadChannel(Reader& r, const json& value, const std::string& path, TRfChannel& c) {
-    const json* o = r.Object(value, path,
-                             {"receiveFrequency", "receiveCtcss", "transmitFrequency",
-                              "transmitCtcss", "spacing", "qLift"});
+    const json* o = r.Object(value, path, KeysOf(fields::ChannelFields()));
     if (o == nullptr)
         return;
-    const char* frequencyRule = "a frequency in MHz above 10 and below 1000, digits and '.'";
     for (const char* key : {"receiveFrequency", "transmitFrequency"})
         if (o->find(key) == o->end())
             r.Fail(path + "/" + key, "is required");
-    r.Text(*o, path, "receiveFrequency", c.RxFrequency, limits::kFrequency, IsFrequency,
-           frequencyRule);
-    r.Text(*o, path, "transmitFrequency", c.TxFrequency, limits::kFrequency, IsFrequency,
-           frequencyRule);
-    const char* toneRule = "a tone of the list: \"None\", \"67.0\" .. \"254.1\"";
-    const auto tone = [](std::string_view t) { return t.empty() || IsToneText(t); };
-    r.Text(*o, path, "receiveCtcss", c.RxCtcss, 5, tone, toneRule);
-    r.Text(*o, path, "transmitCtcss", c.TxCtcss, 5, tone, toneRule);
-    if (const int spacing =
-            r.Choice(*o, path, "spacing", {kSpacings[0], kSpacings[1], kSpacings[2]});
-        spacing >= 0) {
-        c.Spacing12k5 = spacing == 0;
-        c.Spacing20k = spacing == 1;
-        c.Spacing25k = spacing == 2;
-    }
-    r.Flag(*o, path, "qLift", c.QLift);
-}
-
-void ReadAction(Reader& r, const json& value, const std::string& path, bool ptt, TBankData& b) {
-    const json* o = r.Object(value, path, {"action", "pagingCode", "route", "number"});
-    if (o == nullptr)
-        return;
-    std::int32_t& group = ptt ? b.PttGroup : b.ButtonGroup;
-    std::int32_t& connect = ptt ? b.PttConnect : b.ButtonConnect;
-    std::int32_t& none = ptt ? b.PttNone : b.ButtonNone;
-    if (const int action = r.Choice(*o, path, "action", {kActions[0], kActions[1], kActions[2]});
-        action >= 0) {
-        group = action == 0;
-        connect = action == 1;
-        none = action == 2;
-    }
-    r.Text(
-        *o, path, "pagingCode", ptt ? b.PttPagingCode : b.ButtonPagingCode,
-        limits::kActionPagingCode, IsValidPageCode,
-        SystemRule("empty, four digits, or two digits (a system up to ", "), '-' and four digits"));
-    r.Route(*o, path, "route", ptt ? b.PttRoute : b.ButtonRoute);
-    if (ptt)
-        r.Text(
-            *o, path, "number", b.PttNumber, limits::kPttNumber,
-            [](std::string_view t) { return OnlyCharacters(t, "0-9"); }, "digits only");
-    else
-        r.Text(*o, path, "number", b.ButtonNumber, limits::kButtonNumber, IsDialString,
-               "digits, parentheses and hyphens");
+    r.Fields(*o, path, fields::ChannelFields(), c);
 }
 
 void ReadBank(Reader& r, const json& value, const std::string& path, TBankData& b,
               TBoardData& document) {
-    const json* o =
-        r.Object(value, path,
-                 {"name", "systemId", "pagingCode", "site", "secureSpeech", "emergencyOverride",
-                  "priorityOverride", "hornAlert", "receiveGroups", "ptt", "button"});
+    const auto& described = fields::BankFields();
+    const json* o = r.Object(value, path, KeysOf(described));
     if (o == nullptr)
         return;
-    r.Text(*o, path, "name", b.Name, limits::kBankName);
-    r.Text(*o, path, "systemId", b.SystemId, limits::kSystemId, IsValidSystemId,
-           SystemRule("a number from 0 to ", ""));
-    r.Text(
-        *o, path, "pagingCode", b.PagingCode, limits::kPrimaryPagingCode,
-        [](std::string_view t) { return OnlyCharacters(t, "0-9"); }, "digits only");
+    r.Fields(*o, path, described, b);
     if (const auto site = o->find("site"); site != o->end() && !site->is_null()) {
         const auto position = IntegerIn(*site, 0, document.Sites.Count() - 1);
         if (!position)
@@ -334,19 +292,14 @@ void ReadBank(Reader& r, const json& value, const std::string& path, TBankData& 
         else
             b.Site = &document.Sites[static_cast<int>(*position)];
     }
-    if (const int secure = r.Choice(*o, path, "secureSpeech", StringsFrom(strings::kSecureSpeech));
-        secure >= 0)
-        b.Scrambler = secure;
-    r.Flag(*o, path, "emergencyOverride", b.EmergencyOverride);
-    r.Flag(*o, path, "priorityOverride", b.PriorityOverride);
-    r.Flag(*o, path, "hornAlert", b.HornAlert);
-    r.Text(*o, path, "receiveGroups", b.ReceiveGroups, limits::kReceiveGroups, IsValidJoinCode,
-           SystemRule("codes of four digits, each optionally after a system (up to ",
-                      ") and '-', separated by ';'"));
-    if (const auto ptt = o->find("ptt"); ptt != o->end())
-        ReadAction(r, *ptt, path + "/ptt", true, b);
-    if (const auto button = o->find("button"); button != o->end())
-        ReadAction(r, *button, path + "/button", false, b);
+    for (const char* group : {"ptt", "button"}) {
+        const auto nested = o->find(group);
+        if (nested == o->end())
+            continue;
+        const std::string where = path + "/" + group;
+        if (const json* action = r.Object(*nested, where, KeysOf(described, group)))
+            r.Fields(*action, where, described, b, group);
+    }
 }
 
 // Follows the parser through the text to name the path of a repeated key.
@@ -418,21 +371,9 @@ std::optional<json> ParseDocumentJson(std::string_view text, JsonError& error) {
 }
 
 ordered_json DocumentToJson(const TBoardData& document) {
-    const TGlobalData& g = document.Global;
     ordered_json out;
-    out["product"] = {{"productName", Utf8(document.Product.ProductName.View())},
-                      {"modelNumber", Utf8(document.Product.ModelNumber.View())},
-                      {"password", Utf8(document.Product.Password.View())}};
-    out["general"] = {{"esn", Utf8(g.EsnText.View())},
-                      {"verifyEsn", On(g.VerifyEsn)},
-                      {"conventionalOperation", On(g.ConventionalOperation)},
-                      {"clearChannelAlert", On(g.ClearChannelAlert)},
-                      {"disableRadioKill", On(g.DisableRadioKill)},
-                      {"busyChannelDetect", On(g.BusyDetectCtcss) ? "CTCSS" : "Carrier"},
-                      {"disableUserProgramming", On(g.DisableUserProgramming)},
-                      {"restrictKeypadCalls", On(g.RestrictKeypadCalls)},
-                      {"externalMicrophone", On(g.ExtMicDelayed) ? "Delayed" : "Standard"},
-                      {"disableDisconnectBeep", On(g.DisableDisconnectBeep)}};
+    PutFields(out["product"], fields::ProductFields(), document.Product, document);
+    PutFields(out["general"], fields::GeneralFields(), document.Global, document);
     out["speedDial"] = ordered_json::array();
     for (int i = 0; i < TSdData::kLocations; ++i)
         out["speedDial"].push_back({{"number", Utf8(document.SpeedDial.Number[i].View())},
@@ -441,12 +382,12 @@ ordered_json DocumentToJson(const TBoardData& document) {
     for (const auto& site : document.Sites) {
         ordered_json channels = ordered_json::array();
         for (const auto& channel : site->Channels)
-            channels.push_back(ChannelToJson(*channel));
+            PutFields(channels.emplace_back(), fields::ChannelFields(), *channel, document);
         out["sites"].push_back({{"name", Utf8(site->Name.View())}, {"channels", channels}});
     }
     out["banks"] = ordered_json::array();
     for (const auto& bank : document.Banks)
-        out["banks"].push_back(BankToJson(*bank, document));
+        PutFields(out["banks"].emplace_back(), fields::BankFields(), *bank, document);
     return out;
 }
 
@@ -458,11 +399,8 @@ std::optional<JsonError> DocumentFromJson(const json& value, TBoardData& documen
         return r.Error;
 
     if (const auto product = root->find("product"); product != root->end()) {
-        if (const json* o =
-                r.Object(*product, "/product", {"productName", "modelNumber", "password"})) {
-            r.Text(*o, "/product", "productName", built->Product.ProductName, limits::kProductText);
-            r.Text(*o, "/product", "modelNumber", built->Product.ModelNumber, limits::kProductText);
-            r.Text(*o, "/product", "password", built->Product.Password, limits::kPassword);
+        if (const json* o = r.Object(*product, "/product", KeysOf(fields::ProductFields()))) {
+            r.Fields(*o, "/product", fields::ProductFields(), built->Product);
             if (!r.Error &&
                 TarvoDllInit(built->Product.ProductName.c_str(), built->Product.ModelNumber.c_str(),
                              limits::kPacketSize, limits::kPacketSize) != 0)

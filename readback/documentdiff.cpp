@@ -1,9 +1,11 @@
 #include "readback/documentdiff.h"
 
+#include "description/documentfields.h"
 #include "document/windows1252.h"
 #include "resources/stringtable.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace {
 
@@ -41,6 +43,34 @@ class Differ {
             lines_.push_back(where + ": " + what + " " + from + kArrow + to);
     }
 
+    // One line for each described field that differs.
+    template <typename Record>
+    void Fields(const std::string& where, const std::vector<fields::Field<Record>>& list,
+                const Record& x, const Record& y) {
+        for (const auto& field : list)
+            Line(where, field.Label, Value(field, x, a_), Value(field, y, b_));
+    }
+
+    template <typename Record>
+    static std::string Value(const fields::Field<Record>& field, const Record& record,
+                             const TBoardData& document) {
+        switch (field.Type) {
+        case fields::Kind::Text:
+            return Shown(field.Text(record));
+        case fields::Kind::Flag:
+            return YesNo(field.Value(record));
+        case fields::Kind::OneOf:
+            return fields::ChoiceText(field, record);
+        case fields::Kind::Route:
+            return std::to_string(field.Value(record));
+        case fields::Kind::Site:
+            if constexpr (std::is_same_v<Record, TBankData>)
+                return SiteOf(document, record);
+            break;
+        }
+        return {};
+    }
+
     void Product() {
         const auto pair = [](const TProductData& p) {
             return Utf8(p.ProductName.View()) + " / " + Utf8(p.ModelNumber.View());
@@ -50,31 +80,7 @@ class Differ {
             lines_.push_back("product: password changed");
     }
 
-    void General() {
-        const TGlobalData& x = a_.Global;
-        const TGlobalData& y = b_.Global;
-        const std::string g = "general";
-        Line(g, "Verify ESN", YesNo(x.VerifyEsn), YesNo(y.VerifyEsn));
-        Line(g, "ESN", Shown(x.EsnText.View()), Shown(y.EsnText.View()));
-        Line(g, "conventional operation", YesNo(x.ConventionalOperation),
-             YesNo(y.ConventionalOperation));
-        Line(g, "clear channel alert", YesNo(x.ClearChannelAlert), YesNo(y.ClearChannelAlert));
-        Line(g, "disable radio-kill", YesNo(x.DisableRadioKill), YesNo(y.DisableRadioKill));
-        const auto busy = [](const TGlobalData& d) {
-            return d.BusyDetectCtcss == 1 ? "CTCSS" : "Carrier";
-        };
-        Line(g, "busy channel detect", busy(x), busy(y));
-        Line(g, "disable user programming", YesNo(x.DisableUserProgramming),
-             YesNo(y.DisableUserProgramming));
-        Line(g, "restrict keypad calls", YesNo(x.RestrictKeypadCalls),
-             YesNo(y.RestrictKeypadCalls));
-        const auto microphone = [](const TGlobalData& d) {
-            return d.ExtMicDelayed == 1 ? "Delayed" : "Standard";
-        };
-        Line(g, "external microphone", microphone(x), microphone(y));
-        Line(g, "disable disconnect beep", YesNo(x.DisableDisconnectBeep),
-             YesNo(y.DisableDisconnectBeep));
-    }
+    void General() { Fields("general", fields::GeneralFields(), a_.Global, b_.Global); }
 
     void SpeedDial() {
         for (std::size_t i = 0; i < TSdData::kLocations; ++i) {
@@ -117,15 +123,7 @@ class Differ {
     }
 
     void Channel(const std::string& where, const TRfChannel& x, const TRfChannel& y) {
-        Line(where, "transmit", Utf8(x.TxFrequency.View()), Utf8(y.TxFrequency.View()));
-        Line(where, "receive", Utf8(x.RxFrequency.View()), Utf8(y.RxFrequency.View()));
-        Line(where, "transmit CTCSS", Utf8(x.TxCtcss.View()), Utf8(y.TxCtcss.View()));
-        Line(where, "receive CTCSS", Utf8(x.RxCtcss.View()), Utf8(y.RxCtcss.View()));
-        const auto spacing = [](const TRfChannel& c) {
-            return c.Spacing25k == 1 ? "25 kHz" : c.Spacing20k == 1 ? "20 kHz" : "12.5 kHz";
-        };
-        Line(where, "spacing", spacing(x), spacing(y));
-        Line(where, "Q-Lift", YesNo(x.QLift), YesNo(y.QLift));
+        Fields(where, fields::ChannelFields(), x, y);
     }
 
     static std::string BankLabel(const TBankData& bank, int position) {
@@ -144,48 +142,10 @@ class Differ {
         return Utf8(d.Sites[position].Name.View()) + " (site " + std::to_string(position + 1) + ")";
     }
 
-    static std::string Action(std::int32_t group, std::int32_t connect) {
-        return group == 1 ? "Group" : connect == 1 ? "Connect" : "None";
-    }
-
     void Banks() {
-        static const std::vector<std::string> kModes = StringsFrom(strings::kSecureSpeech);
-        const auto mode = [](std::int32_t scrambler) {
-            return scrambler >= 0 && static_cast<std::size_t>(scrambler) < kModes.size()
-                       ? kModes[static_cast<std::size_t>(scrambler)]
-                       : std::to_string(scrambler);
-        };
         const int common = std::min(a_.Banks.Count(), b_.Banks.Count());
-        for (int i = 0; i < common; ++i) {
-            const TBankData& x = a_.Banks[i];
-            const TBankData& y = b_.Banks[i];
-            const std::string where = BankLabel(x, i);
-            Line(where, "name", Shown(x.Name.View()), Shown(y.Name.View()));
-            Line(where, "system ID", Shown(x.SystemId.View()), Shown(y.SystemId.View()));
-            Line(where, "paging code", Shown(x.PagingCode.View()), Shown(y.PagingCode.View()));
-            Line(where, "RF site", SiteOf(a_, x), SiteOf(b_, y));
-            Line(where, "secure speech", mode(x.Scrambler), mode(y.Scrambler));
-            Line(where, "emergency override", YesNo(x.EmergencyOverride),
-                 YesNo(y.EmergencyOverride));
-            Line(where, "priority override", YesNo(x.PriorityOverride), YesNo(y.PriorityOverride));
-            Line(where, "PTT action", Action(x.PttGroup, x.PttConnect),
-                 Action(y.PttGroup, y.PttConnect));
-            Line(where, "PTT paging code", Shown(x.PttPagingCode.View()),
-                 Shown(y.PttPagingCode.View()));
-            Line(where, "PTT route", std::to_string(x.PttRoute), std::to_string(y.PttRoute));
-            Line(where, "PTT number", Shown(x.PttNumber.View()), Shown(y.PttNumber.View()));
-            Line(where, "button action", Action(x.ButtonGroup, x.ButtonConnect),
-                 Action(y.ButtonGroup, y.ButtonConnect));
-            Line(where, "button paging code", Shown(x.ButtonPagingCode.View()),
-                 Shown(y.ButtonPagingCode.View()));
-            Line(where, "button route", std::to_string(x.ButtonRoute),
-                 std::to_string(y.ButtonRoute));
-            Line(where, "button number", Shown(x.ButtonNumber.View()),
-                 Shown(y.ButtonNumber.View()));
-            Line(where, "receive groups", Shown(x.ReceiveGroups.View()),
-                 Shown(y.ReceiveGroups.View()));
-            Line(where, "horn alert", YesNo(x.HornAlert), YesNo(y.HornAlert));
-        }
+        for (int i = 0; i < common; ++i)
+            Fields(BankLabel(a_.Banks[i], i), fields::BankFields(), a_.Banks[i], b_.Banks[i]);
         for (int i = common; i < a_.Banks.Count(); ++i)
             lines_.push_back(BankLabel(a_.Banks[i], i) + ": only in the first");
         for (int i = common; i < b_.Banks.Count(); ++i)

@@ -1,10 +1,13 @@
 #include "report/sheethtml.h"
 
+#include "description/documentfields.h"
 #include "document/windows1252.h"
 #include "platform/clock.h"
 #include "resources/stringtable.h"
 
 #include <ctime>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -50,13 +53,6 @@ std::string RouteText(std::int32_t route) {
     return digit;
 }
 
-std::string SecureSpeech(std::int32_t scrambler) {
-    static const std::vector<std::string> kModes = StringsFrom(strings::kSecureSpeech);
-    if (scrambler >= 0 && static_cast<std::size_t>(scrambler) < kModes.size())
-        return kModes[static_cast<std::size_t>(scrambler)];
-    return kModes.front();
-}
-
 class Sheet {
   public:
     void Heading(int level, std::string_view text) {
@@ -91,13 +87,37 @@ class Sheet {
                         "<title>Configuration sheet</title></head><body>\n";
 };
 
-std::string Action(std::int32_t group, std::int32_t connect, const TText<8>& pagingCode,
-                   std::int32_t route, std::string_view number) {
-    if (group == 1)
-        return "Group, paging code " + OrDash(pagingCode.View());
-    if (connect == 1)
-        return "Connect, route " + Escaped(RouteText(route)) + ", number " + OrDash(number);
-    return "None";
+// A described field's value as the sheet shows it (HTML).
+template <typename Record>
+std::string Value(const fields::Field<Record>& field, const Record& record) {
+    switch (field.Type) {
+    case fields::Kind::Text:
+        if (field.Secret)
+            return field.Text(record).empty() ? "None" : "Set (not shown)";
+        return OrDash(field.Text(record));
+    case fields::Kind::Flag:
+        return YesNo(field.Value(record));
+    case fields::Kind::OneOf:
+        return Escaped(fields::ChoiceText(field, record));
+    case fields::Kind::Route:
+        return Escaped(RouteText(field.Value(record)));
+    case fields::Kind::Site:
+        if constexpr (std::is_same_v<Record, TBankData>)
+            return record.Site != nullptr ? Escaped(DocumentTextToUtf8(record.Site->Name.View()))
+                                          : "None";
+        break;
+    }
+    return {};
+}
+
+// Label-value rows of every described field.
+template <typename Record>
+std::vector<std::pair<std::string, std::string>>
+Rows(const std::vector<fields::Field<Record>>& list, const Record& record) {
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (const auto& field : list)
+        rows.emplace_back(fields::Capitalized(field.Label), Value(field, record));
+    return rows;
 }
 
 } // namespace
@@ -111,23 +131,10 @@ std::string ConfigurationSheetHtml(const TBoardData& d, const ReportHeading& hea
         "<br>Printed: " + Escaped(heading.Printed));
 
     sheet.Heading(2, "Product");
-    sheet.Fields({{"Product name", OrDash(d.Product.ProductName.View())},
-                  {"Model number", OrDash(d.Product.ModelNumber.View())},
-                  {"Password", d.Product.Password.Empty() ? "None" : "Set (not shown)"}});
+    sheet.Fields(Rows(fields::ProductFields(), d.Product));
 
-    const TGlobalData& g = d.Global;
     sheet.Heading(2, "General");
-    sheet.Fields({
-        {"Enable Conventional Operation", YesNo(g.ConventionalOperation)},
-        {"Clear Channel Alert", YesNo(g.ClearChannelAlert)},
-        {"Disable Radio-Kill", YesNo(g.DisableRadioKill)},
-        {"Disable Disconnect Beep", YesNo(g.DisableDisconnectBeep)},
-        {"Disable User Programming", YesNo(g.DisableUserProgramming)},
-        {"Restrict Keypad Calls", YesNo(g.RestrictKeypadCalls)},
-        {"Busy Channel Detect", g.BusyDetectCtcss == 1 ? "CTCSS" : "Carrier"},
-        {"External Microphone", g.ExtMicDelayed == 1 ? "Delayed" : "Standard"},
-        {"Verify ESN", std::string(YesNo(g.VerifyEsn)) + ", ESN " + OrDash(g.EsnText.View())},
-    });
+    sheet.Fields(Rows(fields::GeneralFields(), d.Global));
 
     sheet.Heading(2, "Speed Dial");
     std::vector<std::vector<std::string>> dials = {{"Location", "Number", "Route"}};
@@ -143,17 +150,14 @@ std::string ConfigurationSheetHtml(const TBoardData& d, const ReportHeading& hea
         const TRfSite& site = d.Sites[s];
         sheet.Heading(3, "Site " + std::to_string(s + 1) + ": " +
                              DocumentTextToUtf8(site.Name.View()));
-        std::vector<std::vector<std::string>> rows = {
-            {"Channel", "Receive", "CTCSS", "Transmit", "CTCSS", "Spacing", "Q-Lift"}};
+        const auto& described = fields::ChannelFields();
+        std::vector<std::vector<std::string>> rows(1, {"Channel"});
+        for (const auto& field : described)
+            rows[0].push_back(Escaped(fields::Capitalized(field.Label)));
         for (int c = 0; c < site.Channels.Count(); ++c) {
-            const TRfChannel& ch = site.Channels[c];
-            rows.push_back({std::to_string(c + 1), OrDash(ch.RxFrequency.View()),
-                            OrDash(ch.RxCtcss.View()), OrDash(ch.TxFrequency.View()),
-                            OrDash(ch.TxCtcss.View()),
-                            ch.Spacing25k == 1   ? "25 kHz"
-                            : ch.Spacing20k == 1 ? "20 kHz"
-                                                 : "12.5 kHz",
-                            YesNo(ch.QLift)});
+            rows.push_back({std::to_string(c + 1)});
+            for (const auto& field : described)
+                rows.back().push_back(Value(field, site.Channels[c]));
         }
         if (rows.size() == 1)
             sheet.Paragraph("No channels.");
@@ -168,22 +172,7 @@ std::string ConfigurationSheetHtml(const TBoardData& d, const ReportHeading& hea
         const TBankData& b = d.Banks[i];
         sheet.Heading(3, "Position " + std::to_string(i + 1) + ": " +
                              DocumentTextToUtf8(b.Name.View()));
-        sheet.Fields({
-            {"Channel Name", OrDash(b.Name.View())},
-            {"Primary Address", "System ID " + OrDash(b.SystemId.View()) + ", paging code " +
-                                    OrDash(b.PagingCode.View())},
-            {"RF Site",
-             b.Site != nullptr ? Escaped(DocumentTextToUtf8(b.Site->Name.View())) : "None"},
-            {"Secure Speech", Escaped(SecureSpeech(b.Scrambler))},
-            {"Emergency Override", YesNo(b.EmergencyOverride)},
-            {"Priority Override", YesNo(b.PriorityOverride)},
-            {"Horn Alert", YesNo(b.HornAlert)},
-            {"PTT Action",
-             Action(b.PttGroup, b.PttConnect, b.PttPagingCode, b.PttRoute, b.PttNumber.View())},
-            {"Button Action", Action(b.ButtonGroup, b.ButtonConnect, b.ButtonPagingCode,
-                                     b.ButtonRoute, b.ButtonNumber.View())},
-            {"Receive Groups", OrDash(b.ReceiveGroups.View())},
-        });
+        sheet.Fields(Rows(fields::BankFields(), b));
     }
     return sheet.Done();
 }

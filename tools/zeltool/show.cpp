@@ -1,4 +1,5 @@
 // zeltool show: a readable summary of a document.
+#include "description/documentfields.h"
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"
 
@@ -7,26 +8,39 @@
 
 namespace {
 
-std::string Yes(std::int32_t flag) {
-    return flag == 1 ? "yes" : "no";
+// A described field's value as the summary shows it.
+template <typename Record>
+std::string Value(const fields::Field<Record>& field, const Record& record) {
+    switch (field.Type) {
+    case fields::Kind::Text:
+        return field.Text(record).empty() ? "-" : Utf8(field.Text(record));
+    case fields::Kind::Flag:
+        return field.Value(record) == 1 ? "yes" : "no";
+    case fields::Kind::OneOf:
+        return fields::ChoiceText(field, record);
+    case fields::Kind::Route:
+    case fields::Kind::Site:
+        break;
+    }
+    return std::to_string(field.Value(record));
+}
+
+// An action as one phrase: "Group 1234", "Connect 5550142", "None".
+std::string ActionText(std::int32_t action, const TText<8>& pagingCode, std::string_view number) {
+    if (action == fields::Group)
+        return "Group " + Utf8(pagingCode.View());
+    if (action == fields::Connect)
+        return "Connect " + Utf8(number);
+    return "None";
 }
 
 void Show(const TBoardData& d, std::ostream& out) {
-    const auto& g = d.Global;
     out << "Product: " << Utf8(d.Product.ProductName.View()) << " / "
         << Utf8(d.Product.ModelNumber.View())
         << (d.Product.Password.Empty() ? "" : "  (password protected)") << "\n";
-    out << "Options:\n"
-        << "  Verify ESN: " << Yes(g.VerifyEsn)
-        << (g.EsnText.Empty() ? "" : "  (ESN " + Utf8(g.EsnText.View()) + ")") << "\n"
-        << "  Conventional operation: " << Yes(g.ConventionalOperation) << "\n"
-        << "  Clear channel alert: " << Yes(g.ClearChannelAlert) << "\n"
-        << "  Disable radio-kill: " << Yes(g.DisableRadioKill) << "\n"
-        << "  Busy channel detect: " << (g.BusyDetectCtcss == 1 ? "CTCSS" : "Carrier") << "\n"
-        << "  Disable user programming: " << Yes(g.DisableUserProgramming) << "\n"
-        << "  Restrict keypad calls: " << Yes(g.RestrictKeypadCalls) << "\n"
-        << "  External microphone: " << (g.ExtMicDelayed == 1 ? "Delayed" : "Standard") << "\n"
-        << "  Disable disconnect beep: " << Yes(g.DisableDisconnectBeep) << "\n";
+    out << "Options:\n";
+    for (const auto& field : fields::GeneralFields())
+        out << "  " << fields::Capitalized(field.Label) << ": " << Value(field, d.Global) << "\n";
     out << "Speed dial:\n";
     for (int i = 0; i < TSdData::kLocations; ++i)
         if (!d.SpeedDial.Number[i].Empty())
@@ -45,13 +59,8 @@ void Show(const TBoardData& d, std::ostream& out) {
             << (b.Site != nullptr ? Utf8(b.Site->Name.View()) : std::string("(none)"))
             << "  address " << (b.SystemId.Empty() ? "-" : Utf8(b.SystemId.View())) << "/"
             << (b.PagingCode.Empty() ? "-" : Utf8(b.PagingCode.View())) << "  PTT "
-            << (b.PttGroup == 1     ? "Group " + Utf8(b.PttPagingCode.View())
-                : b.PttConnect == 1 ? "Connect " + Utf8(b.PttNumber.View())
-                                    : std::string("None"))
-            << "  button "
-            << (b.ButtonGroup == 1     ? "Group " + Utf8(b.ButtonPagingCode.View())
-                : b.ButtonConnect == 1 ? "Connect " + Utf8(b.ButtonNumber.View())
-                                       : std::string("None"))
+            << ActionText(fields::PttAction(b), b.PttPagingCode, b.PttNumber.View()) << "  button "
+            << ActionText(fields::ButtonAction(b), b.ButtonPagingCode, b.ButtonNumber.View())
             << (b.ReceiveGroups.Empty() ? "" : "  groups " + Utf8(b.ReceiveGroups.View())) << "\n";
     }
 }
