@@ -3,6 +3,7 @@
 #include "dialogs/configsheet.h"
 #include "document/zelfile.h"
 #include "gui/fakeui.h"
+#include "gui/windows.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,26 +31,7 @@ void Click(QDialog& sheet, const char* button) {
 
 // A window whose document has three sites and the given number of banks.
 std::unique_ptr<TZelWindow> WindowWithBanks(int banks) {
-    TBoardData document;
-    for (const char* name : {"Ridge", "Harbour", "Depot"}) {
-        auto site = std::make_unique<TRfSite>();
-        site->SetName(name);
-        document.Sites.Append(site);
-    }
-    for (int i = 0; i < banks; ++i) {
-        auto bank = std::make_unique<TBankData>();
-        bank->Name.Set("Bank " + std::to_string(i + 1));
-        bank->Site = &document.Sites[i % 3];
-        document.Banks.Append(bank);
-    }
-    // Tests run side by side: each process and bank count has its own file.
-    const auto path =
-        std::filesystem::path(testing::TempDir()) /
-        ("configsheet-" + std::to_string(getpid()) + "-" + std::to_string(banks) + ".zel");
-    EXPECT_EQ(SaveDocument(document, path, 3), ZelResult::Ok);
-    auto window = std::make_unique<TZelWindow>();
-    window->OpenPath(QString::fromStdString(path.string()));
-    return window;
+    return WindowWithSitesAndBanks({"Ridge", "Harbour", "Depot"}, banks);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "dialogs/uiservices.h"
 #include "document/zelfile.h"
 #include "gui/fakeui.h"
+#include "gui/windows.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -34,25 +35,8 @@ fs::path Temp(const std::string& name) {
     return directory / name;
 }
 
-// A window on a saved document with these sites and banks on sites 0, 1, ...
-std::unique_ptr<TZelWindow> WindowWith(const std::vector<std::string>& siteNames, int banks) {
-    TBoardData document;
-    for (const auto& name : siteNames) {
-        auto site = std::make_unique<TRfSite>();
-        site->SetName(name);
-        document.Sites.Append(site);
-    }
-    for (int i = 0; i < banks; ++i) {
-        auto bank = std::make_unique<TBankData>();
-        bank->Name.Set("Bank " + std::to_string(i + 1));
-        bank->Site = &document.Sites[i % document.Sites.Count()];
-        document.Banks.Append(bank);
-    }
-    const fs::path path = Temp("document-" + std::to_string(banks) + ".zel");
-    EXPECT_EQ(SaveDocument(document, path, 3), ZelResult::Ok);
-    auto window = std::make_unique<TZelWindow>();
-    window->OpenPath(QString::fromStdString(path.string()));
-    return window;
+std::unique_ptr<TZelWindow> WindowWith(const std::vector<std::string>& sites, int banks) {
+    return WindowWithSitesAndBanks(sites, banks);
 }
 
 QStringList Lines(const QListWidget& list) {

@@ -1,12 +1,12 @@
 // The main window driven as a technician would: menus, prompts, files,
 // password gate, port dialog and a programming run on the simulator.
+#include "app/core/settings.h"
 #include "app/zelwindow.h"
 #include "dialogs/dialoghelpers.h"
 #include "dialogs/smalldialogs.h"
 #include "document/zelfile.h"
 #include "gui/fakeui.h"
 #include "programming/image.h"
-#include "app/core/settings.h"
 #include "programming/statusdialog/pgmstatdlg.h"
 #include "radiolink/server/radioserver.h"
 #include "resources/stringtable.h"

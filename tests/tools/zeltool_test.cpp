@@ -363,48 +363,6 @@ TEST(ZeltoolFleet, ProgramsEveryPortAtOnceAndSumsUp) {
     EXPECT_EQ(Zeltool("program " + kDemo + " --port 1 --port 1").status, 64);
 }
 
-// One board after another at one port: the next board is another radio.
-TEST(ZeltoolRepeat, ProgramsEachBoardThatIsConnectedUntilStopped) {
-    Simulator simulator({"--esn", "BATCH00001"});
-    const fs::path log = Temp("repeat.log");
-    const pid_t tool = fork();
-    if (tool == 0) {
-        setenv("TARVO_COM2", simulator.Environment().substr(11).c_str(), 1);
-        const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(out, STDOUT_FILENO);
-        dup2(out, STDERR_FILENO);
-        const std::string zeltool = ProgramBesideThisOne("zeltool");
-        execl(zeltool.c_str(), "zeltool", "program", kDemo.c_str(), "--port", "2", "--repeat",
-              nullptr);
-        _exit(127);
-    }
-    auto waitFor = [&](const std::string& text) {
-        for (int i = 0; i < 200; ++i) {
-            std::ifstream in(log);
-            if (std::string{std::istreambuf_iterator<char>(in), {}}.find(text) != std::string::npos)
-                return true;
-            usleep(50'000);
-        }
-        return false;
-    };
-    ASSERT_TRUE(waitFor("Boards programmed: 1, failed: 0"));
-    ASSERT_TRUE(waitFor("Waiting for the next board on COM2"));
-    usleep(800'000);
-    std::ifstream early(log);
-    const std::string soFar{std::istreambuf_iterator<char>(early), {}};
-    EXPECT_EQ(soFar.find("Boards programmed: 2"), std::string::npos)
-        << "the same radio is not programmed twice";
-    simulator.NextBoard();
-    ASSERT_TRUE(waitFor("Boards programmed: 2, failed: 0"));
-    ASSERT_TRUE(waitFor("Radio ESN: BATCH00002"));
-    kill(tool, SIGINT);
-    int raw = 0;
-    waitpid(tool, &raw, 0);
-    ASSERT_TRUE(WIFEXITED(raw));
-    EXPECT_EQ(WEXITSTATUS(raw), 0);
-    EXPECT_TRUE(waitFor("Programmed 2 board(s) on COM2, 0 failed."));
-}
-
 namespace {
 
 // zeltool started in the background with its output going to `log`.
@@ -461,6 +419,25 @@ std::string Text(const fs::path& path) {
 }
 
 } // namespace
+
+// One board after another at one port: the next board is another radio.
+TEST(ZeltoolRepeat, ProgramsEachBoardThatIsConnectedUntilStopped) {
+    Simulator simulator({"--esn", "BATCH00001"});
+    const fs::path log = Temp("repeat.log");
+    const pid_t tool = StartZeltool({"program", kDemo, "--port", "2", "--repeat"}, "TARVO_COM2",
+                                    simulator.Environment().substr(11), log);
+    ASSERT_TRUE(LogShows(log, "Boards programmed: 1, failed: 0"));
+    ASSERT_TRUE(LogShows(log, "Waiting for the next board on COM2"));
+    usleep(800'000);
+    EXPECT_EQ(Text(log).find("Boards programmed: 2"), std::string::npos)
+        << "the same radio is not programmed twice";
+    simulator.NextBoard();
+    ASSERT_TRUE(LogShows(log, "Boards programmed: 2, failed: 0"));
+    ASSERT_TRUE(LogShows(log, "Radio ESN: BATCH00002"));
+    kill(tool, SIGINT);
+    EXPECT_EQ(ExitWithin10s(tool), 0);
+    EXPECT_TRUE(LogShows(log, "Programmed 2 board(s) on COM2, 0 failed."));
+}
 
 // Every verb that reads a file answers each kind of bad path with a message
 // and its documented status: never an abort, never a wait.

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "programming/image.h"
-#include "readback/imagedecoder.h"
 #include "programming/run.h"
+#include "readback/imagedecoder.h"
 
 #include <string>
 #include <string_view>

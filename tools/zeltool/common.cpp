@@ -78,6 +78,13 @@ int BuildOrFail(const TBoardData& document, TOptionImage& image) {
     return Fail(status::InvalidData, BuildFailureMessage(built));
 }
 
+int LoadAndBuild(const std::string& path, TOptionImage& image) {
+    std::unique_ptr<TBoardData> document;
+    if (const int loaded = LoadOrFail(path, document); loaded != status::Ok)
+        return loaded;
+    return BuildOrFail(*document, image);
+}
+
 std::string Utf8(std::string_view text) {
     return DocumentTextToUtf8(text);
 }

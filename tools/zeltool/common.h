@@ -67,6 +67,8 @@ int SaveOrFail(const TBoardData& document, const std::string& path);
 // An output that names the input file itself would be lost with it.
 int RefuseSameFile(const std::string& input, const std::string& output);
 int BuildOrFail(const TBoardData& document, TOptionImage& image);
+// A document file's image.
+int LoadAndBuild(const std::string& path, TOptionImage& image);
 
 // Texts of a document, for the terminal.
 std::string Utf8(std::string_view text);

@@ -41,11 +41,8 @@ Command AddImage(CLI::App& tool) {
                 if (!o->Output.empty())
                     if (const int same = RefuseSameFile(o->File, o->Output); same != status::Ok)
                         return same;
-                std::unique_ptr<TBoardData> document;
-                if (const int loaded = LoadOrFail(o->File, document); loaded != status::Ok)
-                    return loaded;
                 TOptionImage built;
-                if (const int result = BuildOrFail(*document, built); result != status::Ok)
+                if (const int result = LoadAndBuild(o->File, built); result != status::Ok)
                     return result;
                 if (o->Output.empty()) {
                     HexDump(built, std::cout);

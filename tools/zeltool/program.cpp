@@ -36,11 +36,8 @@ struct BoardRun {
 // Programs one board.
 int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
     const std::string& file = job.File;
-    std::unique_ptr<TBoardData> document;
-    if (const int loaded = LoadOrFail(file, document); loaded != 0)
-        return loaded;
     TOptionImage image;
-    if (const int built = BuildOrFail(*document, image); built != 0)
+    if (const int built = LoadAndBuild(file, image); built != status::Ok)
         return built;
     const int port = ChoosePort(portOption);
     std::cerr << "Programming " << file << " on COM" << (port >= 1 && port <= 4 ? port : 1) << "\n";
@@ -100,11 +97,8 @@ int ProgramFleet(const ProgramJob& job, const std::vector<int>& ports) {
         if (std::count(ports.begin(), ports.begin() + static_cast<long>(i), ports[i]) > 0)
             return Fail(status::Usage, "--port " + std::to_string(ports[i]) + " is given twice");
     // A document that cannot be programmed is reported once, not per port.
-    std::unique_ptr<TBoardData> document;
-    if (const int loaded = LoadOrFail(job.File, document); loaded != status::Ok)
-        return loaded;
     TOptionImage image;
-    if (const int built = BuildOrFail(*document, image); built != status::Ok)
+    if (const int built = LoadAndBuild(job.File, image); built != status::Ok)
         return built;
     const auto outcomes = RunPerPort(
         ports, [&job](int port) { return Program(job, port); }, [] { return interrupted.load(); },

@@ -16,11 +16,8 @@ Command AddVerify(CLI::App& tool) {
     command->add_option("FILE", o->File, "Document")->required();
     command->add_option("--port", o->Port, "Serial port 1..4")->check(CLI::Range(1, 4));
     return {command, [o] {
-                std::unique_ptr<TBoardData> document;
-                if (const int loaded = LoadOrFail(o->File, document); loaded != status::Ok)
-                    return loaded;
                 TOptionImage built;
-                if (const int result = BuildOrFail(*document, built); result != status::Ok)
+                if (const int result = LoadAndBuild(o->File, built); result != status::Ok)
                     return result;
                 TarvoRadio radio;
                 TOptionImage board{};
