@@ -218,6 +218,20 @@ TEST(ProgrammingRun, CancelledBetweenBlocksSaysTheImageIsPartial) {
     EXPECT_NE(result.Message.find("partial image (384 of 2256"), std::string::npos);
 }
 
+TEST(ProgrammingRun, CancelledBeforeTheFirstBlockSaysNothingWasWritten) {
+    ScriptedRun run;
+    ProgrammingOptions options;
+    options.Pause = [](std::chrono::milliseconds) {};
+    options.Cancelled = [] { return true; };
+    const auto result = RunProgramming(TBoardData{}, 1, run.radio, run.observer, options);
+    EXPECT_EQ(result.Outcome, RunOutcome::Cancelled);
+    EXPECT_FALSE(result.WriteBegun);
+    EXPECT_EQ(run.Count("write"), 0);
+    EXPECT_EQ(result.Message,
+              "Programming stopped before the first block: nothing was written to the option "
+              "board.");
+}
+
 TEST(BoardRead, ReadsEveryBlockWithTheRunsRetries) {
     ScriptedRun run;
     run.radio.Results["read"] = {0, 8, 0};
