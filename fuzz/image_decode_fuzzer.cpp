@@ -18,12 +18,13 @@ namespace {
 
 void MakeDerivedPartsAgree(TOptionImage& image) {
     using namespace boardmemory;
-    std::copy_n(image.begin() + SpeedDial, 80, image.begin() + SpeedDialCopy);
+    std::copy_n(image.begin() + SpeedDial, SpeedDialSize, image.begin() + SpeedDialCopy);
+    const std::size_t checksum = ChecksumHeader + checksumheader::Checksum;
     unsigned sum = 0;
     for (std::size_t i = ChecksumHeader; i < Reserved; ++i)
-        if (i != Checksum)
+        if (i != checksum)
             sum += image[i];
-    image[Checksum] = static_cast<std::uint8_t>((256 - sum % 256) % 256);
+    image[checksum] = static_cast<std::uint8_t>((256 - sum % 256) % 256);
 }
 
 } // namespace
