@@ -5,6 +5,7 @@
 #include "document/limits.h"
 #include "document/records.h"
 #include "resources/stringtable.h"
+#include "resources/version.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -64,7 +65,7 @@ TAboutDlg::TAboutDlg(QWidget* parent) : TCenterDlg(parent) {
 
 QString TAboutDlg::Text() {
     return kProgramTitle + QStringLiteral("\nVersion 1.0\nBuild ") +
-           QStringLiteral(ZEL_BUILD_VERSION);
+           QString::fromUtf8(BuildVersion());
 }
 
 TAccessDlg::TAccessDlg(QWidget* parent, QString& entry) : TCenterDlg(parent), entry_(entry) {

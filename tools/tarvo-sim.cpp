@@ -3,6 +3,7 @@
 // a radio. The first line of output is the device to point TARVO_COMn at.
 #include "radiolink/frame.h"
 #include "radiolink/sim/optionboard.h"
+#include "resources/version.h"
 
 #include <CLI/CLI.hpp>
 
@@ -185,6 +186,7 @@ int main(int argc, char** argv) {
                  "Prints the terminal's device path on its first line, then answers the "
                  "radio-link frames written to it until stopped (Ctrl-C or SIGTERM). SIGUSR1 "
                  "connects the next board: erased, with the next ESN."};
+    app.set_version_flag("--version", std::string("tarvo-sim ") + BuildVersion());
     std::string esn = "SIM0000001";
     std::string fault = "none";
     int after = 0;

@@ -638,3 +638,24 @@ TEST(ZeltoolFleet, ATerminateSignalToTheParentStopsEveryPort) {
     for (const char* line : {"COM1  130", "COM2  130"})
         EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
 }
+
+// Each program tells its version, and zel its usage without opening a window
+// (no display is needed for either).
+TEST(Programs, VersionAndUsageOnTheTerminal) {
+    for (const std::string program : {"zel", "zeltool", "tarvo-sim"}) {
+        const fs::path out = Temp(program + "-version.txt");
+        const int raw =
+            std::system(("env -u DISPLAY -u QT_QPA_PLATFORM " + ProgramBesideThisOne(program) +
+                         " --version >" + out.string() + " 2>&1 <" + kNoInput)
+                            .c_str());
+        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << program;
+        EXPECT_EQ(Text(out).rfind(program + " 1.0.0", 0), 0u) << Text(out);
+    }
+    const fs::path usage = Temp("zel-help.txt");
+    const int raw =
+        std::system(("env -u DISPLAY -u QT_QPA_PLATFORM " + ProgramBesideThisOne("zel") +
+                     " --help >" + usage.string() + " 2>&1 <" + kNoInput)
+                        .c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
+    EXPECT_EQ(Text(usage).rfind("Usage: zel [FILE.zel]", 0), 0u) << Text(usage);
+}

@@ -4,6 +4,7 @@
 // documents, images and boards. Each command lives in its own file; this one
 // only reads the command line and runs the command named.
 #include "radiolink/server/radioserver.h"
+#include "resources/version.h"
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"
 
@@ -23,6 +24,7 @@ int Run(int argc, char** argv) {
     CLI::App tool{"Quarvelin II PRO-ZEL command-line tool: documents, option-board images and "
                   "programming.\n" +
                   ExitStatusHelp()};
+    tool.set_version_flag("--version", std::string("zeltool ") + BuildVersion());
     tool.require_subcommand(1);
     const std::vector<Command> commands = {AddNew(tool),
                                            AddShow(tool),
@@ -40,6 +42,8 @@ int Run(int argc, char** argv) {
     } catch (const CLI::CallForHelp& e) {
         return tool.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
+        return tool.exit(e);
+    } catch (const CLI::CallForVersion& e) {
         return tool.exit(e);
     } catch (const CLI::ParseError& e) {
         tool.exit(e);
