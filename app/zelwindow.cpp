@@ -1,5 +1,6 @@
 #include "app/zelwindow.h"
 
+#include "app/core/settings.h"
 #include "app/programicon.h"
 #include "dialogs/configsheet.h"
 #include "dialogs/dialoghelpers.h"
@@ -7,15 +8,14 @@
 #include "dialogs/sitesdlg.h"
 #include "dialogs/smalldialogs.h"
 #include "dialogs/uiservices.h"
-#include "platform/safefile.h"
 #include "document/zelfile.h"
+#include "platform/safefile.h"
+#include "programming/statusdialog/pgmstatdlg.h"
 #include "readback/documentdiff.h"
 #include "readback/imagedecoder.h"
 #include "readback/imagefields.h"
-#include "report/sheethtml.h"
-#include "app/core/settings.h"
-#include "programming/statusdialog/pgmstatdlg.h"
 #include "report/reportwriter.h"
+#include "report/sheethtml.h"
 #include "resources/stringtable.h"
 
 #include <QApplication>
@@ -105,6 +105,7 @@ void TZelWindow::BuildMenus() {
     add(radio, tr("&Program"), "radioProgram", &TZelWindow::CmProgram);
     add(radio, tr("Read from &Board"), "radioReadBoard", &TZelWindow::CmReadBoard);
     add(radio, tr("&Verify Board"), "radioVerifyBoard", &TZelWindow::CmVerifyBoard);
+    add(radio, tr("&Identify Board"), "radioIdentifyBoard", &TZelWindow::CmIdentifyBoard);
     QMenu* options = menuBar()->addMenu(tr("&Options"));
     add(options, tr("Serial &Port"), "optionsSerialPort", &TZelWindow::CmSerialPort);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
@@ -442,6 +443,21 @@ void TZelWindow::CmReadBoard() {
                      .arg(doc_->Sites.Count())
                      .arg(doc_->Banks.Count()),
                  kProgramTitle, IUiServices::Icon::None);
+}
+
+void TZelWindow::CmIdentifyBoard() {
+    PrepareLibraryForReading(doc_->Product);
+    // What is on the bench is only looked at: the radio is not reset.
+    ProgrammingOptions options = programmingOptions_;
+    options.ResetAround = false;
+    const auto board = ReadWithStatusDialog(this, AppSettings().Port, *radio_, options);
+    if (!board)
+        return;
+    const std::vector<std::string> lines = DescribeBoardContent(*board);
+    QString text = tr("The option board holds %1.").arg(QString::fromStdString(lines.front()));
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        text += QStringLiteral("\n") + QString::fromStdString(lines[i]);
+    Ui().Message(this, text, kProgramTitle, IUiServices::Icon::None);
 }
 
 void TZelWindow::CmVerifyBoard() {

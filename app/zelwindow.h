@@ -68,6 +68,8 @@ class TZelWindow final : public QMainWindow {
     void CmReadBoard();
     // Radio > Verify Board: whether the board holds this document's image.
     void CmVerifyBoard();
+    // Radio > Identify Board: what the board on the bench holds.
+    void CmIdentifyBoard();
     void CmSerialPort();
     void CmAbout();
 

@@ -84,10 +84,13 @@ class BlockRun {
         : port_(port), radio_(radio), observer_(observer), options_(options) {}
 
     int Connect() {
-        observer_.Operation("reset");
-        int code = radio_.ResetRadio(port_);
-        if (code != tarvo::code::Success)
-            return code;
+        int code = tarvo::code::Success;
+        if (options_.ResetAround) {
+            observer_.Operation("reset");
+            code = radio_.ResetRadio(port_);
+            if (code != tarvo::code::Success)
+                return code;
+        }
         observer_.Operation("connect");
         std::memset(buffer_, 0, sizeof buffer_);
         code = radio_.GetEsn(port_, buffer_);
@@ -134,6 +137,8 @@ class BlockRun {
     // The last reset after a complete transfer; its result is not reported.
     void Finish() {
         observer_.Counter(CounterText(offset_));
+        if (!options_.ResetAround)
+            return;
         observer_.Operation("reset");
         radio_.ResetRadio(port_);
     }

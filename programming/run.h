@@ -63,6 +63,10 @@ struct ProgrammingOptions {
     std::function<void(std::chrono::milliseconds)> Pause;
     // Asked between blocks; true ends the run before the next block.
     std::function<bool()> Cancelled;
+    // Whether the radio is reset before and after the run. Identifying a
+    // board leaves the radio as it is (a failed block still is followed by
+    // a reset, as in every run).
+    bool ResetAround = true;
 };
 
 enum class RunOutcome {

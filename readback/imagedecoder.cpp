@@ -529,3 +529,20 @@ std::optional<std::uint8_t> ErasedFill(const TOptionImage& image) {
             return fill;
     return std::nullopt;
 }
+
+std::vector<std::string> DescribeBoardContent(const TOptionImage& image) {
+    if (const auto fill = ErasedFill(image))
+        return {std::string("an erased memory (every byte ") + (*fill == 0xFF ? "FF" : "00") + ")"};
+    const DecodedImage decoded = DecodeImage(image);
+    const auto problems = decoded.Problems();
+    if (!problems.empty())
+        return {"bytes that no document makes: " + std::to_string(problems.size()) + " field(s)",
+                "first: " + problems.front()->Text()};
+    const TBoardData& d = *decoded.Document;
+    const bool modelBit =
+        (image[boardmemory::Header + boardmemory::header::MicrophoneAndModel] & 0x02) != 0;
+    return {"a configuration: " + std::to_string(d.Sites.Count()) + " site(s), " +
+                std::to_string(d.Banks.Count()) + " bank(s), checksum good",
+            std::string("product: the image names none; it holds only that the model number ") +
+                (modelBit ? "begins" : "does not begin") + " with P"};
+}

@@ -41,6 +41,11 @@ struct DecodedImage {
 // the image is that byte.
 std::optional<std::uint8_t> ErasedFill(const TOptionImage& image);
 
+// What a board holds, in one or two lines: an erased board, a
+// configuration (its radio, sites and banks), or bytes that no document
+// makes (how many fields, the first of them).
+std::vector<std::string> DescribeBoardContent(const TOptionImage& image);
+
 // Decodes an image. The sites are rebuilt from the banks' channel lists in
 // an order that gives back the channel table's order, named "Site 1", ...;
 // channels that no bank uses go into sites of their own, "Unused channels".

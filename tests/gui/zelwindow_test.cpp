@@ -598,3 +598,21 @@ TEST(MainWindow, FileErrorsNameTheFileAndTheReason) {
     EXPECT_EQ(ui.Messages.back().Detail, locked + ": no permission");
     EXPECT_TRUE(window.Dirty());
 }
+
+// Radio > Identify Board says what the board holds without resetting it.
+TEST(IdentifyBoard, SaysWhatTheBoardHolds) {
+    FakeUi ui;
+    TZelWindow window;
+    window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
+    TOptionImage erased;
+    erased.fill(0xFF);
+    BoardOnCom2 board(erased);
+    window.CmIdentifyBoard();
+    EXPECT_EQ(ui.LastText(), "The option board holds an erased memory (every byte FF).");
+    radioserver::SimulatedBoard("COM2")->Load(GoldenImage());
+    window.CmIdentifyBoard();
+    EXPECT_TRUE(ui.LastText().startsWith(
+        "The option board holds a configuration: 3 site(s), 6 bank(s), checksum good."))
+        << ui.LastText().toStdString();
+    EXPECT_FALSE(window.Dirty()) << "the document is not touched";
+}

@@ -659,3 +659,27 @@ TEST(Programs, VersionAndUsageOnTheTerminal) {
     EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
     EXPECT_EQ(Text(usage).rfind("Usage: zel [FILE.zel]", 0), 0u) << Text(usage);
 }
+
+// detect says what the board on the bench holds, and resets nothing.
+TEST(ZeltoolDetect, NamesAnErasedAConfiguredAndAGarbageBoard) {
+    const struct {
+        std::vector<std::string> options;
+        const char* says;
+    } cases[] = {
+        {{}, "the option board holds an erased memory (every byte FF)"},
+        {{"--memory-in", DataFile("golden.bin")},
+         "the option board holds a configuration: 3 site(s), 6 bank(s), checksum good\n  "
+         "product: the image names none; it holds only that the model number does not begin "
+         "with P"},
+        {{"--memory-in", Filled("detect-garbage.bin", 0x5A).string()},
+         "the option board holds bytes that no document makes: "},
+    };
+    for (const auto& c : cases) {
+        Simulator simulator(c.options);
+        const Outcome outcome = Zeltool("detect --port 2", simulator.Environment());
+        EXPECT_EQ(outcome.status, 0) << outcome.output;
+        EXPECT_NE(outcome.output.find("Radio ESN SIM0000001 on COM2: "), std::string::npos);
+        EXPECT_NE(outcome.output.find(c.says), std::string::npos) << outcome.output;
+        EXPECT_EQ(outcome.output.find("reset"), std::string::npos) << "nothing is reset";
+    }
+}
