@@ -683,3 +683,42 @@ TEST(ZeltoolDetect, NamesAnErasedAConfiguredAndAGarbageBoard) {
         EXPECT_EQ(outcome.output.find("reset"), std::string::npos) << "nothing is reset";
     }
 }
+
+// A backup restores: its name carries the board's ESN, programming it
+// writes its bytes as they are, and decode turns it into a document.
+TEST(ZeltoolRestore, ABackupProgramsBackByteForByteAndDecodes) {
+    const fs::path backups = Temp("restore-backups");
+    fs::remove_all(backups);
+    {
+        Simulator old({"--esn", "OLD0000042", "--memory-in", DataFile("golden.bin")});
+        const Outcome programmed = Zeltool(
+            "program " + kDemo + " --port 2 --backup " + backups.string(), old.Environment());
+        ASSERT_EQ(programmed.status, 0) << programmed.output;
+    }
+    ASSERT_TRUE(fs::exists(backups));
+    const fs::path backup = fs::directory_iterator(backups)->path();
+    EXPECT_EQ(backup.filename().string().rfind("board-COM2-OLD0000042-", 0), 0u) << backup;
+    EXPECT_EQ(Bytes(backup), Bytes(DataFile("golden.bin")));
+
+    Simulator fresh({});
+    const Outcome restored =
+        Zeltool("program " + backup.string() + " --port 2 --verify", fresh.Environment());
+    EXPECT_EQ(restored.status, 0) << restored.output;
+    EXPECT_EQ(fresh.Memory(), Bytes(DataFile("golden.bin")));
+
+    const fs::path document = Temp("restored.zel"), rebuilt = Temp("restored.bin");
+    fs::remove(document);
+    ASSERT_EQ(Zeltool("decode " + backup.string() + " -o " + document.string()).status, 0);
+    ASSERT_EQ(Zeltool("image " + document.string() + " -o " + rebuilt.string()).status, 0);
+    EXPECT_EQ(Bytes(rebuilt), Bytes(DataFile("golden.bin")));
+
+    const fs::path garbage = Filled("decode-garbage.bin", 0x5A), refused = Temp("garbage.zel");
+    fs::remove(refused);
+    const Outcome decoded = Zeltool("decode " + garbage.string() + " -o " + refused.string());
+    EXPECT_EQ(decoded.status, 76) << decoded.output;
+    EXPECT_NE(decoded.output.find("The image holds bytes that no document makes"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(refused));
+    EXPECT_EQ(Zeltool("decode " + kDemo + " -o " + refused.string()).status, 66)
+        << "a document is no image";
+}

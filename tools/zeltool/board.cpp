@@ -58,7 +58,7 @@ void CliObserver::EndBar() {
 namespace {
 
 // Reads the whole board, with progress, as the programming run writes it.
-int ReadBoard(IRadio& radio, int port, TOptionImage& board) {
+int ReadBoard(IRadio& radio, int port, TOptionImage& board, std::string* esn) {
     CliObserver observer;
     ProgrammingOptions options;
     options.Cancelled = [] { return interrupted.load(); };
@@ -68,6 +68,8 @@ int ReadBoard(IRadio& radio, int port, TOptionImage& board) {
     if (result.Outcome == ReadOutcome::RadioError)
         return result.Code;
     board = result.Image;
+    if (esn != nullptr)
+        *esn = result.Esn;
     return status::Ok;
 }
 
@@ -108,8 +110,9 @@ int RadioFailure(int code, int port, const std::string& message) {
     return Fail(code, message);
 }
 
-int ReadOrFail(IRadio& radio, int port, TOptionImage& board, const std::string& context) {
-    const int code = ReadBoard(radio, port, board);
+int ReadOrFail(IRadio& radio, int port, TOptionImage& board, const std::string& context,
+               std::string* esn) {
+    const int code = ReadBoard(radio, port, board, esn);
     if (code == status::Ok || code == status::Interrupted)
         return code;
     return RadioFailure(code, port, context + ResultMessage(code));
@@ -135,4 +138,33 @@ void PrintFindings(const DecodedImage& decoded, const std::string& source) {
         return;
     for (const auto& finding : decoded.Findings)
         std::cerr << "note (" << source << "): " << finding.Text() << "\n";
+}
+
+int SaveDecoded(const TOptionImage& image, const std::string& what, const std::string& source,
+                const std::string& output, bool force, bool details) {
+    const DecodedImage decoded = DecodeImage(image);
+    if (!decoded.Clean()) {
+        // An erased board says so in one line; its field list is long and
+        // tells nothing more unless asked for.
+        if (const auto fill = ErasedFill(image)) {
+            std::cerr << what << " looks erased: every byte is " << (*fill == 0xFF ? "FF" : "00")
+                      << ".\n";
+        } else {
+            std::cerr << what << " holds bytes that no document makes"
+                      << (details ? ":" : " (--details lists them).") << "\n";
+        }
+        if (details)
+            PrintFindings(decoded, source);
+        if (!force)
+            return Fail(status::NotADocument,
+                        "the " + source +
+                            " does not hold a programmed image; nothing was written (--force "
+                            "writes what could be decoded, -o FILE.bin keeps the raw bytes)");
+    } else {
+        PrintFindings(decoded, source);
+    }
+    if (const int saved = SaveOrFail(*decoded.Document, output); saved != status::Ok)
+        return saved;
+    std::cerr << "Document written to " << output << "\n";
+    return status::Ok;
 }

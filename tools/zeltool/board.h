@@ -37,10 +37,17 @@ int RadioFailure(int code, int port, const std::string& message);
 
 // Reads the whole board as the programming run writes it; a failure is
 // reported after `context`.
-int ReadOrFail(IRadio& radio, int port, TOptionImage& board, const std::string& context);
+int ReadOrFail(IRadio& radio, int port, TOptionImage& board, const std::string& context,
+               std::string* esn = nullptr);
 
 // Compares the board with the image, naming the field of every difference.
 int CompareWithImage(const TOptionImage& board, const TOptionImage& image);
 
 // What the decoder found that no document makes, and its notes.
 void PrintFindings(const DecodedImage& decoded, const std::string& source);
+
+// Decodes an image (of a board or a file: `what` names it in messages,
+// `source` in notes) and saves the document; bytes that no document makes
+// refuse the save unless `force`, listed with `details`.
+int SaveDecoded(const TOptionImage& image, const std::string& what, const std::string& source,
+                const std::string& output, bool force, bool details);

@@ -4,6 +4,7 @@
 #include "document/limits.h"
 #include "document/windows1252.h"
 #include "document/zelfile.h"
+#include "platform/inputfile.h"
 #include "platform/safefile.h"
 #include "platform/terminal.h"
 #include "programming/run.h"
@@ -83,6 +84,29 @@ int LoadAndBuild(const std::string& path, TOptionImage& image) {
     if (const int loaded = LoadOrFail(path, document); loaded != status::Ok)
         return loaded;
     return BuildOrFail(*document, image);
+}
+
+int LoadImageFile(const std::string& path, TOptionImage& image) {
+    std::string bytes;
+    const InputProblem problem = ReadWholeFile(path, kImageSize, bytes);
+    if (problem != InputProblem::None && problem != InputProblem::TooLarge)
+        return Fail(status::CannotRead, path + ": " + DescribeInputProblem(problem));
+    if (problem == InputProblem::TooLarge || bytes.size() != kImageSize)
+        return Fail(status::CannotRead, path + ": neither a document nor a " +
+                                            std::to_string(kImageSize) + "-byte image");
+    std::copy(bytes.begin(), bytes.end(), image.begin());
+    return status::Ok;
+}
+
+int LoadDocumentOrImage(const std::string& path, std::unique_ptr<TBoardData>& document,
+                        TOptionImage& image) {
+    if (LoadDocument(path, document) != ZelResult::Ok) {
+        document.reset();
+        return LoadImageFile(path, image);
+    }
+    if (const int built = BuildImage(image, *document); built != buildresult::Ok)
+        return Fail(status::InvalidData, path + ": " + BuildFailureMessage(built));
+    return status::Ok;
 }
 
 std::string Utf8(std::string_view text) {

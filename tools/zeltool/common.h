@@ -69,6 +69,11 @@ int RefuseSameFile(const std::string& input, const std::string& output);
 int BuildOrFail(const TBoardData& document, TOptionImage& image);
 // A document file's image.
 int LoadAndBuild(const std::string& path, TOptionImage& image);
+// A file of exactly an image's bytes (a board read or backed up).
+int LoadImageFile(const std::string& path, TOptionImage& image);
+// A document (`document` set, its image built) or else an image file.
+int LoadDocumentOrImage(const std::string& path, std::unique_ptr<TBoardData>& document,
+                        TOptionImage& image);
 
 // Texts of a document, for the terminal.
 std::string Utf8(std::string_view text);

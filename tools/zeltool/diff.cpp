@@ -31,24 +31,10 @@ int LoadSide(const std::string& what, Side& side, PasswordGate& gate) {
         TarvoRadio radio;
         return ReadOrFail(radio, number[0] - '0', side.Image, what + ": ");
     }
-    std::unique_ptr<TBoardData> document;
-    if (LoadDocument(what, document) == ZelResult::Ok) {
-        if (const int unlocked = gate.Check(*document, what); unlocked != status::Ok)
-            return unlocked;
-        side.Document = std::move(document);
-        if (const int built = BuildImage(side.Image, *side.Document); built != buildresult::Ok)
-            return Fail(status::InvalidData, what + ": " + BuildFailureMessage(built));
-        return status::Ok;
-    }
-    std::string bytes;
-    const InputProblem problem = ReadWholeFile(what, kImageSize, bytes);
-    if (problem != InputProblem::None && problem != InputProblem::TooLarge)
-        return Fail(status::CannotRead, what + ": " + DescribeInputProblem(problem));
-    if (problem == InputProblem::TooLarge || bytes.size() != kImageSize)
-        return Fail(status::CannotRead, what + ": neither a document nor a " +
-                                            std::to_string(kImageSize) + "-byte image");
-    std::copy(bytes.begin(), bytes.end(), side.Image.begin());
-    return status::Ok;
+    if (const int loaded = LoadDocumentOrImage(what, side.Document, side.Image);
+        loaded != status::Ok)
+        return loaded;
+    return side.Document ? gate.Check(*side.Document, what) : status::Ok;
 }
 
 int Diff(const std::string& first, const std::string& second, PasswordGate& gate) {

@@ -26,10 +26,19 @@ int Run(int argc, char** argv) {
                   ExitStatusHelp()};
     tool.set_version_flag("--version", std::string("zeltool ") + BuildVersion());
     tool.require_subcommand(1);
-    const std::vector<Command> commands = {
-        AddNew(tool),    AddShow(tool),    AddExport(tool), AddImport(tool),
-        AddImage(tool),  AddProgram(tool), AddRead(tool),   AddDiff(tool),
-        AddVerify(tool), AddDetect(tool),  AddPorts(tool),  AddReport(tool, argc, argv)};
+    const std::vector<Command> commands = {AddNew(tool),
+                                           AddShow(tool),
+                                           AddExport(tool),
+                                           AddImport(tool),
+                                           AddImage(tool),
+                                           AddProgram(tool),
+                                           AddRead(tool),
+                                           AddDiff(tool),
+                                           AddVerify(tool),
+                                           AddDetect(tool),
+                                           AddDecode(tool),
+                                           AddPorts(tool),
+                                           AddReport(tool, argc, argv)};
     try {
         tool.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

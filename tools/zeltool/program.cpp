@@ -11,6 +11,7 @@
 #include "tools/zeltool/fleet.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -33,28 +34,43 @@ struct BoardRun {
     bool WriteBegun = false; // a block reached the board
 };
 
+// An ESN as a part of a file name: characters that a file name may not
+// hold become '_'.
+std::string FileNamePart(std::string_view esn) {
+    std::string part;
+    for (const char c : esn)
+        part += std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '-' ? c : '_';
+    return part.empty() ? std::string("noesn") : part;
+}
+
 // Programs one board.
 int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
     const std::string& file = job.File;
+    // A document, or an image file (a backup) written as it is.
+    std::unique_ptr<TBoardData> document;
     TOptionImage image;
-    if (const int built = LoadAndBuild(file, image); built != status::Ok)
-        return built;
+    if (const int loaded = LoadDocumentOrImage(file, document, image); loaded != status::Ok)
+        return loaded;
+    if (!document)
+        PrepareLibraryForReading(TProductData{});
     const int port = ChoosePort(portOption);
     std::cerr << "Programming " << file << " on COM" << (port >= 1 && port <= 4 ? port : 1) << "\n";
     TarvoRadio radio;
 
     if (!job.BackupDir.empty()) {
         TOptionImage board{};
+        std::string esn;
         if (const int read =
-                ReadOrFail(radio, port, board, "backup read failed, nothing was written: ");
+                ReadOrFail(radio, port, board, "backup read failed, nothing was written: ", &esn);
             read != status::Ok)
             return read;
         std::error_code ignored;
         std::filesystem::create_directories(job.BackupDir, ignored);
-        // Boards programmed at once on several ports each get their own.
-        const auto path =
-            std::filesystem::path(job.BackupDir) /
-            ("board-COM" + std::to_string(port) + "-" + LocalTimeText("%Y%m%d-%H%M%S") + ".bin");
+        // Named by the board's ESN and the time; boards programmed at once
+        // on several ports each get their own.
+        const auto path = std::filesystem::path(job.BackupDir) /
+                          ("board-COM" + std::to_string(port) + "-" + FileNamePart(esn) + "-" +
+                           LocalTimeText("%Y%m%d-%H%M%S") + ".bin");
         if (WriteOutput(path.string(), board.data(), board.size()) != status::Ok)
             return Fail(status::CannotWrite, "the backup was not written; nothing was written to "
                                              "the board");
@@ -97,9 +113,10 @@ int ProgramFleet(const ProgramJob& job, const std::vector<int>& ports) {
         if (std::count(ports.begin(), ports.begin() + static_cast<long>(i), ports[i]) > 0)
             return Fail(status::Usage, "--port " + std::to_string(ports[i]) + " is given twice");
     // A document that cannot be programmed is reported once, not per port.
+    std::unique_ptr<TBoardData> document;
     TOptionImage image;
-    if (const int built = LoadAndBuild(job.File, image); built != status::Ok)
-        return built;
+    if (const int loaded = LoadDocumentOrImage(job.File, document, image); loaded != status::Ok)
+        return loaded;
     const auto outcomes = RunPerPort(
         ports, [&job](int port) { return Program(job, port); }, [] { return interrupted.load(); },
         std::cerr, IsTerminal(StandardStream::Error));
@@ -182,7 +199,10 @@ Command AddProgram(CLI::App& tool) {
     };
     auto o = std::make_shared<Options>();
     auto* command = tool.add_subcommand("program", "Program a document into the option board");
-    command->add_option("FILE", o->File, "Document")->required();
+    command
+        ->add_option("FILE", o->File,
+                     "Document, or a 2256-byte image file (a backup), written as it is")
+        ->required();
     command
         ->add_option("--port", o->Ports,
                      "Serial port 1..4 (default: the program's settings, else 1); given more "

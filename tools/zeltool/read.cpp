@@ -25,30 +25,7 @@ int Read(int portOption, const std::string& output, bool force, bool details) {
                   << "\n";
         return status::Ok;
     }
-    const DecodedImage decoded = DecodeImage(board);
-    if (!decoded.Clean()) {
-        // An erased board says so in one line; its field list is long and
-        // tells nothing more unless asked for.
-        if (const auto fill = ErasedFill(board)) {
-            std::cerr << "The option board looks erased: every byte is "
-                      << (*fill == 0xFF ? "FF" : "00") << ".\n";
-        } else {
-            std::cerr << "The option board holds bytes that no document makes"
-                      << (details ? ":" : " (--details lists them).") << "\n";
-        }
-        if (details)
-            PrintFindings(decoded, "board");
-        if (!force)
-            return Fail(status::NotADocument,
-                        "the board does not hold a programmed image; nothing was written (--force "
-                        "writes what could be decoded, -o FILE.bin keeps the raw bytes)");
-    } else {
-        PrintFindings(decoded, "board");
-    }
-    if (const int saved = SaveOrFail(*decoded.Document, output); saved != status::Ok)
-        return saved;
-    std::cerr << "Document written to " << output << "\n";
-    return status::Ok;
+    return SaveDecoded(board, "The option board", "board", output, force, details);
 }
 
 } // namespace
