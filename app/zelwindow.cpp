@@ -9,6 +9,7 @@
 #include "dialogs/smalldialogs.h"
 #include "dialogs/uiservices.h"
 #include "document/zelfile.h"
+#include "platform/inputfile.h"
 #include "platform/safefile.h"
 #include "programming/statusdialog/pgmstatdlg.h"
 #include "readback/documentdiff.h"
@@ -106,6 +107,7 @@ void TZelWindow::BuildMenus() {
     add(radio, tr("Read from &Board"), "radioReadBoard", &TZelWindow::CmReadBoard);
     add(radio, tr("&Verify Board"), "radioVerifyBoard", &TZelWindow::CmVerifyBoard);
     add(radio, tr("&Identify Board"), "radioIdentifyBoard", &TZelWindow::CmIdentifyBoard);
+    add(radio, tr("&Write Image File..."), "radioWriteImageFile", &TZelWindow::CmWriteImageFile);
     QMenu* options = menuBar()->addMenu(tr("&Options"));
     add(options, tr("Serial &Port"), "optionsSerialPort", &TZelWindow::CmSerialPort);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
@@ -443,6 +445,39 @@ void TZelWindow::CmReadBoard() {
                      .arg(doc_->Sites.Count())
                      .arg(doc_->Banks.Count()),
                  kProgramTitle, IUiServices::Icon::None);
+}
+
+void TZelWindow::CmWriteImageFile() {
+    const QString chosen = Ui().ImageFileName(this);
+    if (chosen.isEmpty())
+        return;
+    std::string bytes;
+    const InputProblem problem = ReadWholeFile(chosen.toStdString(), kImageSize, bytes);
+    if (problem != InputProblem::None || bytes.size() != kImageSize) {
+        Warn(this,
+             tr("%1 is not an option-board image file of %2 bytes.")
+                 .arg(QFileInfo(chosen).fileName())
+                 .arg(kImageSize),
+             StringText(strings::kFileError),
+             QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(chosen),
+                                          problem != InputProblem::None
+                                              ? QString::fromUtf8(DescribeInputProblem(problem))
+                                              : tr("%1 bytes").arg(bytes.size())));
+        return;
+    }
+    const int port = AppSettings().Port;
+    if (Ui().Message(this,
+                     tr("Write %1 to the option board on COM%2 as it is? What the board holds "
+                        "now is replaced.")
+                         .arg(QFileInfo(chosen).fileName())
+                         .arg(port),
+                     kProgramTitle, IUiServices::Icon::Question,
+                     IUiServices::Buttons::YesNoCancel) != IUiServices::Answer::Yes)
+        return;
+    TOptionImage image;
+    std::copy(bytes.begin(), bytes.end(), image.begin());
+    PrepareLibraryForReading(doc_->Product);
+    WriteImageWithStatusDialog(this, image, port, *radio_, programmingOptions_);
 }
 
 void TZelWindow::CmIdentifyBoard() {

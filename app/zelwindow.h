@@ -70,6 +70,8 @@ class TZelWindow final : public QMainWindow {
     void CmVerifyBoard();
     // Radio > Identify Board: what the board on the bench holds.
     void CmIdentifyBoard();
+    // Radio > Write Image File...: a 2256-byte image (a backup) written as it is.
+    void CmWriteImageFile();
     void CmSerialPort();
     void CmAbout();
 

@@ -90,6 +90,14 @@ QString QtUiServices::SaveFileName(QWidget* owner, const QString& current) {
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
+QString QtUiServices::ImageFileName(QWidget* owner) {
+    QFileDialog dialog(owner, QString(), QString(),
+                       QStringLiteral("Option-board images (*.bin);;All files (*)"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
 QString QtUiServices::ExportFileName(QWidget* owner, const QString& current) {
     QFileDialog dialog(owner, QString(), current, QStringLiteral("PDF files (*.pdf)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);

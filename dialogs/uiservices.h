@@ -29,6 +29,8 @@ class IUiServices {
     virtual QString SaveFileName(QWidget* owner, const QString& current) = 0;
     // The name of a PDF file to export to.
     virtual QString ExportFileName(QWidget* owner, const QString& current) = 0;
+    // An option-board image file to write to the board (a backup).
+    virtual QString ImageFileName(QWidget* owner) = 0;
     // Lets the user choose a printer, then prints on it with `print`; false
     // when the user cancelled.
     virtual bool Print(QWidget* owner, const std::function<void(QPrinter&)>& print) = 0;
@@ -62,6 +64,7 @@ class QtUiServices final : public IUiServices {
     QString OpenFileName(QWidget* owner, const QString& current) override;
     QString SaveFileName(QWidget* owner, const QString& current) override;
     QString ExportFileName(QWidget* owner, const QString& current) override;
+    QString ImageFileName(QWidget* owner) override;
     bool Print(QWidget* owner, const std::function<void(QPrinter&)>& print) override;
     int Exec(QDialog& dialog) override;
 };

@@ -86,6 +86,11 @@ void ProgramWithStatusDialog(QWidget* owner, const TBoardData& document, int por
         Warn(owner, QString::fromStdString(BuildFailureMessage(built)));
         return;
     }
+    WriteImageWithStatusDialog(owner, image, port, radio, options);
+}
+
+void WriteImageWithStatusDialog(QWidget* owner, const TOptionImage& image, int port, IRadio& radio,
+                                const ProgrammingOptions& options) {
     ProgrammingResult result;
     {
         TPgmStatDlg status(owner);

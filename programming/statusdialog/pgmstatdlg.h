@@ -41,6 +41,11 @@ class TPgmStatDlg final : public TCenterDlg, public IProgrammingObserver {
 void ProgramWithStatusDialog(QWidget* owner, const TBoardData& document, int port, IRadio& radio,
                              const ProgrammingOptions& options = {});
 
+// Writes an image as it is (a backup restored) with the status dialog, ending
+// with one message as Radio > Program does.
+void WriteImageWithStatusDialog(QWidget* owner, const TOptionImage& image, int port, IRadio& radio,
+                                const ProgrammingOptions& options = {});
+
 // Reads the whole board with the status dialog; a failure is reported with
 // its numbered error and gives nothing.
 std::optional<TOptionImage> ReadWithStatusDialog(QWidget* owner, int port, IRadio& radio,

@@ -39,6 +39,7 @@ class FakeUi final : public IUiServices {
     std::deque<QString> OpenNames; // empty string: the user cancels
     std::deque<QString> SaveNames;
     std::deque<QString> ExportNames;
+    std::deque<QString> ImageNames;
     // Where Print sends the page (a PDF file); empty: the user cancels.
     QString PrintTo;
     std::deque<std::function<void(QDialog&)>> Dialogs;
@@ -63,6 +64,7 @@ class FakeUi final : public IUiServices {
         return Next(SaveNames);
     }
     QString ExportFileName(QWidget*, const QString&) override { return Next(ExportNames); }
+    QString ImageFileName(QWidget*) override { return Next(ImageNames); }
     bool Print(QWidget*, const std::function<void(QPrinter&)>& print) override {
         if (PrintTo.isEmpty())
             return false;

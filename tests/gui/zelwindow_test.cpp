@@ -616,3 +616,44 @@ TEST(IdentifyBoard, SaysWhatTheBoardHolds) {
         << ui.LastText().toStdString();
     EXPECT_FALSE(window.Dirty()) << "the document is not touched";
 }
+
+// Radio > Write Image File... writes a backup to the board as it is, after
+// asking; a file of another size is refused and nothing is written.
+TEST(WriteImageFile, ABackupIsWrittenAsItIsAfterTheUserConfirms) {
+    const auto memory = [] {
+        const auto bytes = radioserver::SimulatedBoard("COM2")->Memory();
+        TOptionImage image;
+        std::copy(bytes.begin(), bytes.end(), image.begin());
+        return image;
+    };
+    FakeUi ui;
+    TZelWindow window;
+    window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
+    TOptionImage erased;
+    erased.fill(0xFF);
+    BoardOnCom2 board(erased);
+    const QString backup = Temp("backup.bin");
+    const TOptionImage golden = GoldenImage();
+    {
+        std::ofstream out(backup.toStdString(), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(golden.data()), golden.size());
+    }
+    ui.ImageNames = {backup};
+    ui.Answers = {IUiServices::Answer::No};
+    window.CmWriteImageFile();
+    EXPECT_EQ(memory(), erased) << "No writes nothing";
+    EXPECT_TRUE(ui.LastText().startsWith("Write backup.bin to the option board on COM2"));
+
+    const QString shortFile = Temp("short.bin");
+    std::ofstream(shortFile.toStdString()) << "not an image";
+    ui.ImageNames = {shortFile};
+    window.CmWriteImageFile();
+    EXPECT_EQ(ui.LastText(), "short.bin is not an option-board image file of 2256 bytes.");
+    EXPECT_EQ(memory(), erased);
+
+    ui.ImageNames = {backup};
+    ui.Answers = {IUiServices::Answer::Yes};
+    window.CmWriteImageFile();
+    EXPECT_EQ(ui.LastText(), "Success: Programming completed");
+    EXPECT_EQ(memory(), golden);
+}
