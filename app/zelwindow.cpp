@@ -1,5 +1,6 @@
 #include "app/zelwindow.h"
 
+#include "app/core/preferences.h"
 #include "app/core/settings.h"
 #include "app/programicon.h"
 #include "dialogs/configsheet.h"
@@ -398,6 +399,35 @@ void TZelWindow::CmPassword() {
 }
 
 void TZelWindow::CmProgram() {
+    // The user's preferences may ask for a backup of the board before every
+    // write: the board is read first, and nothing is written unless the
+    // backup was saved.
+    const std::filesystem::path folder = ReadUserPreferences().BackupFolder;
+    if (!folder.empty()) {
+        TOptionImage image;
+        if (const int built = BuildImage(image, *doc_); built != buildresult::Ok) {
+            Warn(this, QString::fromStdString(BuildFailureMessage(built)));
+            return;
+        }
+        std::string esn;
+        const auto board =
+            ReadWithStatusDialog(this, AppSettings().Port, *radio_, programmingOptions_, &esn);
+        if (!board)
+            return;
+        std::error_code ignored;
+        std::filesystem::create_directories(folder, ignored);
+        const std::filesystem::path backup = folder / BackupFileName(AppSettings().Port, esn);
+        const WriteResult written = WriteFileSafely(backup, *board);
+        if (written != WriteResult::Ok) {
+            Warn(this,
+                 tr("The backup of the board could not be written; nothing was written to the "
+                    "board."),
+                 StringText(strings::kFileError),
+                 QStringLiteral("%1: %2").arg(QString::fromStdString(backup.string()),
+                                              QString::fromUtf8(DescribeWriteResult(written))));
+            return;
+        }
+    }
     ProgramWithStatusDialog(this, *doc_, AppSettings().Port, *radio_, programmingOptions_);
 }
 

@@ -106,12 +106,15 @@ void WriteImageWithStatusDialog(QWidget* owner, const TOptionImage& image, int p
 }
 
 std::optional<TOptionImage> ReadWithStatusDialog(QWidget* owner, int port, IRadio& radio,
-                                                 const ProgrammingOptions& options) {
+                                                 const ProgrammingOptions& options,
+                                                 std::string* esn) {
     BoardReadResult result;
     {
         TPgmStatDlg status(owner, QObject::tr("Reading the option board"));
         ShowWhileRunning(status, [&] { result = ReadBoardImage(port, radio, status, options); });
     }
+    if (esn != nullptr)
+        *esn = result.Esn;
     if (result.Outcome == ReadOutcome::Read)
         return result.Image;
     Ui().Beep();

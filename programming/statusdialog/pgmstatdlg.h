@@ -47,6 +47,7 @@ void WriteImageWithStatusDialog(QWidget* owner, const TOptionImage& image, int p
                                 const ProgrammingOptions& options = {});
 
 // Reads the whole board with the status dialog; a failure is reported with
-// its numbered error and gives nothing.
+// its numbered error and gives nothing. `esn` receives the radio's ESN.
 std::optional<TOptionImage> ReadWithStatusDialog(QWidget* owner, int port, IRadio& radio,
-                                                 const ProgrammingOptions& options = {});
+                                                 const ProgrammingOptions& options = {},
+                                                 std::string* esn = nullptr);

@@ -1,5 +1,6 @@
 // The main window driven as a technician would: menus, prompts, files,
 // password gate, port dialog and a programming run on the simulator.
+#include "app/core/preferences.h"
 #include "app/core/settings.h"
 #include "app/zelwindow.h"
 #include "dialogs/dialoghelpers.h"
@@ -656,4 +657,33 @@ TEST(WriteImageFile, ABackupIsWrittenAsItIsAfterTheUserConfirms) {
     window.CmWriteImageFile();
     EXPECT_EQ(ui.LastText(), "Success: Programming completed");
     EXPECT_EQ(memory(), golden);
+}
+
+// With a backup folder in the user's preferences, Radio > Program saves the
+// board before writing it.
+TEST(ProgrammingFromTheMenu, ThePreferencesMakeABackupFirst) {
+    FakeUi ui;
+    TZelWindow window;
+    window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
+    window.OpenPath(QString::fromStdString(TestData("golden.zel")));
+    TOptionImage before;
+    before.fill(0x00);
+    before[0] = 0x42;
+    BoardOnCom2 board(before);
+    const fs::path folder = Temp("preferred-backups").toStdString();
+    fs::remove_all(folder);
+    const fs::path preferences = UserPreferencesLocation();
+    fs::create_directories(preferences.parent_path());
+    std::ofstream(preferences) << "backup-folder=" << folder.string() << "\n";
+    window.CmProgram();
+    fs::remove(preferences);
+    EXPECT_EQ(ui.LastText(), "Success: Programming completed");
+    ASSERT_TRUE(fs::exists(folder));
+    const fs::path backup = fs::directory_iterator(folder)->path();
+    std::ifstream in(backup, std::ios::binary);
+    const std::vector<char> saved{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_EQ(saved.size(), kImageSize);
+    EXPECT_TRUE(std::equal(saved.begin(), saved.end(), before.begin(), [](char a, std::uint8_t b) {
+        return static_cast<std::uint8_t>(a) == b;
+    }));
 }

@@ -722,3 +722,27 @@ TEST(ZeltoolRestore, ABackupProgramsBackByteForByteAndDecodes) {
     EXPECT_EQ(Zeltool("decode " + kDemo + " -o " + refused.string()).status, 66)
         << "a document is no image";
 }
+
+// The user's preferences can make a backup before every write the default;
+// --no-backup skips it for one run.
+TEST(ZeltoolRestore, ThePreferencesMakeABackupBeforeEveryWrite) {
+    const fs::path config = Temp("preferences-config"), backups = Temp("preferred-backups");
+    fs::remove_all(config);
+    fs::remove_all(backups);
+    fs::create_directories(config / "quarvelin");
+    std::ofstream(config / "quarvelin" / "preferences")
+        << "backup-folder=" << backups.string() << "\n";
+    Simulator simulator({"--esn", "PREF000001"});
+    const std::string environment =
+        "XDG_CONFIG_HOME=" + config.string() + " " + simulator.Environment();
+    ASSERT_EQ(Zeltool("program " + kDemo + " --port 2 --no-backup", environment).status, 0);
+    EXPECT_FALSE(fs::exists(backups));
+    const Outcome outcome = Zeltool("program " + kDemo + " --port 2", environment);
+    ASSERT_EQ(outcome.status, 0) << outcome.output;
+    ASSERT_TRUE(fs::exists(backups));
+    const fs::path backup = fs::directory_iterator(backups)->path();
+    EXPECT_EQ(backup.filename().string().rfind("board-COM2-PREF000001-", 0), 0u) << backup;
+    const fs::path image = Temp("preferences-demo.bin");
+    ASSERT_EQ(Zeltool("image " + kDemo + " -o " + image.string()).status, 0);
+    EXPECT_EQ(Bytes(backup), Bytes(image)) << "the board held the first run's image";
+}

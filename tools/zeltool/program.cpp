@@ -1,7 +1,7 @@
 // zeltool program: a document into the option board; several boards at
 // once, or one board after another.
+#include "app/core/preferences.h"
 #include "document/zelfile.h"
-#include "platform/clock.h"
 #include "platform/terminal.h"
 #include "radiolink/resultcodes.h"
 #include "radiolink/tarvodll.h"
@@ -11,7 +11,6 @@
 #include "tools/zeltool/fleet.h"
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -33,15 +32,6 @@ struct BoardRun {
     std::string Esn;         // once it was read
     bool WriteBegun = false; // a block reached the board
 };
-
-// An ESN as a part of a file name: characters that a file name may not
-// hold become '_'.
-std::string FileNamePart(std::string_view esn) {
-    std::string part;
-    for (const char c : esn)
-        part += std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '-' ? c : '_';
-    return part.empty() ? std::string("noesn") : part;
-}
 
 // Programs one board.
 int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
@@ -68,9 +58,7 @@ int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
         std::filesystem::create_directories(job.BackupDir, ignored);
         // Named by the board's ESN and the time; boards programmed at once
         // on several ports each get their own.
-        const auto path = std::filesystem::path(job.BackupDir) /
-                          ("board-COM" + std::to_string(port) + "-" + FileNamePart(esn) + "-" +
-                           LocalTimeText("%Y%m%d-%H%M%S") + ".bin");
+        const auto path = std::filesystem::path(job.BackupDir) / BackupFileName(port, esn);
         if (WriteOutput(path.string(), board.data(), board.size()) != status::Ok)
             return Fail(status::CannotWrite, "the backup was not written; nothing was written to "
                                              "the board");
@@ -196,6 +184,7 @@ Command AddProgram(CLI::App& tool) {
         bool Repeat = false;
         bool Verify = false;
         std::string BackupDir;
+        bool NoBackup = false;
     };
     auto o = std::make_shared<Options>();
     auto* command = tool.add_subcommand("program", "Program a document into the option board");
@@ -213,9 +202,17 @@ Command AddProgram(CLI::App& tool) {
                       "until Ctrl-C");
     command->add_flag("--verify", o->Verify, "Read the board back and compare it with the image");
     command->add_option("--backup", o->BackupDir,
-                        "First save the board's current memory into a timestamped file here");
+                        "First save the board's current memory into a file named by its ESN and "
+                        "the time here (default: the backup-folder of the user's preferences)");
+    command->add_flag("--no-backup", o->NoBackup,
+                      "Make no backup, even when the user's preferences ask for one");
     return {command, [o] {
-                const ProgramJob job{o->File, o->Verify, o->BackupDir};
+                std::string backupDir = o->BackupDir;
+                if (backupDir.empty() && !o->NoBackup)
+                    backupDir = ReadUserPreferences().BackupFolder.string();
+                if (o->NoBackup)
+                    backupDir.clear();
+                const ProgramJob job{o->File, o->Verify, backupDir};
                 const int port = o->Ports.empty() ? 0 : o->Ports.front();
                 if (o->Repeat && o->Ports.size() > 1)
                     return Fail(status::Usage, "--repeat programs one port at a time");
