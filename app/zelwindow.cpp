@@ -229,11 +229,10 @@ void TZelWindow::FileError(const QString& path, ZelResult result) {
                             result == ZelResult::NoPermission || result == ZelResult::NotAFile ||
                             IsFileError(result);
     Warn(this,
-         cannotOpen ? StringText(strings::kUnableToOpen)
-                    : QString::fromUtf8(DescribeZelResult(result)),
+         cannotOpen ? StringText(strings::kUnableToOpen) : ProgramText(DescribeZelResult(result)),
          StringText(strings::kFileError),
          QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
-                                      QString::fromUtf8(DescribeZelResult(result))));
+                                      ProgramText(DescribeZelResult(result))));
 }
 
 void TZelWindow::Remember(const QString& path) {
@@ -345,7 +344,7 @@ void TZelWindow::CmFileExportPdf() {
     if (written != WriteResult::Ok)
         Warn(this,
              tr("The configuration sheet could not be written: %1")
-                 .arg(QString::fromUtf8(DescribeWriteResult(written))),
+                 .arg(ProgramText(DescribeWriteResult(written))),
              StringText(strings::kFileError));
 }
 
@@ -406,7 +405,7 @@ void TZelWindow::CmProgram() {
     if (!folder.empty()) {
         TOptionImage image;
         if (const int built = BuildImage(image, *doc_); built != buildresult::Ok) {
-            Warn(this, QString::fromStdString(BuildFailureMessage(built)));
+            Warn(this, ProgramText(BuildFailureMessage(built)));
             return;
         }
         std::string esn;
@@ -416,15 +415,15 @@ void TZelWindow::CmProgram() {
             return;
         std::error_code ignored;
         std::filesystem::create_directories(folder, ignored);
-        const std::filesystem::path backup = folder / BackupFileName(AppSettings().Port, esn);
-        const WriteResult written = WriteFileSafely(backup, *board);
+        const std::filesystem::path backupFile = folder / BackupFileName(AppSettings().Port, esn);
+        const WriteResult written = WriteFileSafely(backupFile, *board);
         if (written != WriteResult::Ok) {
             Warn(this,
                  tr("The backup of the board could not be written; nothing was written to the "
                     "board."),
                  StringText(strings::kFileError),
-                 QStringLiteral("%1: %2").arg(QString::fromStdString(backup.string()),
-                                              QString::fromUtf8(DescribeWriteResult(written))));
+                 QStringLiteral("%1: %2").arg(QString::fromStdString(backupFile.string()),
+                                              ProgramText(DescribeWriteResult(written))));
             return;
         }
     }
@@ -437,7 +436,7 @@ namespace {
 QString Listed(const std::vector<std::string>& lines, std::size_t shown = 20) {
     QString text;
     for (std::size_t i = 0; i < lines.size() && i < shown; ++i)
-        text += QStringLiteral("\n") + QString::fromStdString(lines[i]);
+        text += QStringLiteral("\n") + ProgramText(lines[i]);
     if (lines.size() > shown)
         text += QStringLiteral("\n... and %1 more").arg(lines.size() - shown);
     return text;
@@ -491,7 +490,7 @@ void TZelWindow::CmWriteImageFile() {
              StringText(strings::kFileError),
              QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(chosen),
                                           problem != InputProblem::None
-                                              ? QString::fromUtf8(DescribeInputProblem(problem))
+                                              ? ProgramText(DescribeInputProblem(problem))
                                               : tr("%1 bytes").arg(bytes.size())));
         return;
     }
@@ -519,9 +518,9 @@ void TZelWindow::CmIdentifyBoard() {
     if (!board)
         return;
     const std::vector<std::string> lines = DescribeBoardContent(*board);
-    QString text = tr("The option board holds %1.").arg(QString::fromStdString(lines.front()));
+    QString text = tr("The option board holds %1.").arg(ProgramText(lines.front()));
     for (std::size_t i = 1; i < lines.size(); ++i)
-        text += QStringLiteral("\n") + QString::fromStdString(lines[i]);
+        text += QStringLiteral("\n") + ProgramText(lines[i]);
     Ui().Message(this, text, kProgramTitle, IUiServices::Icon::None);
 }
 
@@ -530,7 +529,7 @@ void TZelWindow::CmVerifyBoard() {
         return;
     TOptionImage image;
     if (const int built = BuildImage(image, *doc_); built != buildresult::Ok) {
-        Warn(this, QString::fromStdString(BuildFailureMessage(built)));
+        Warn(this, ProgramText(BuildFailureMessage(built)));
         return;
     }
     const auto board = ReadWithStatusDialog(this, AppSettings().Port, *radio_, programmingOptions_);

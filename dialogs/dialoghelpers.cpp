@@ -14,9 +14,12 @@ QString StringText(int id) {
     return ShownText(LoadMessage(id));
 }
 
-QString ShownText(std::string_view documentText) {
-    const std::string utf8 = DocumentTextToUtf8(documentText);
+QString ProgramText(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QString ShownText(std::string_view documentText) {
+    return ProgramText(DocumentTextToUtf8(documentText));
 }
 
 std::string StoredText(const QString& text) {

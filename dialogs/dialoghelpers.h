@@ -21,6 +21,10 @@ class QListWidgetItem;
 // A string-table entry as the user sees it.
 QString StringText(int id);
 
+// A text of the program's own (a message of the core, in UTF-8) as the user
+// sees it.
+QString ProgramText(std::string_view utf8);
+
 // A document text (one byte a character, Windows-1252) as the user sees it.
 QString ShownText(std::string_view documentText);
 // What the user sees as a document text. The edits refuse a character that

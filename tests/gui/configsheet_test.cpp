@@ -22,7 +22,7 @@
 namespace {
 
 void ShowPage(QDialog& sheet, int index) {
-    Child<QTabWidget>(sheet, "pages")->setCurrentIndex(index);
+    ClickTab(*Child<QTabWidget>(sheet, "pages"), index);
 }
 
 void Click(QDialog& sheet, const char* button) {
@@ -75,14 +75,14 @@ TEST(BankPage, NewDocumentAddsBanksWithDefaults) {
         EXPECT_EQ(selector->count(), 0);
         EXPECT_TRUE(Child<QRadioButton>(sheet, "pttNone")->isChecked());
         EXPECT_EQ(Child<QComboBox>(sheet, "site")->currentIndex(), -1);
-        Child<QLineEdit>(sheet, "name")->setText("lost");
+        TypeOver(Child<QLineEdit>(sheet, "name"), "lost");
         Click(sheet, "addBank");
         EXPECT_EQ(selector->item(0)->text(), "Position 1");
         EXPECT_EQ(Child<QLineEdit>(sheet, "name")->text(), "") << "typed before + is discarded";
         EXPECT_EQ(Child<QComboBox>(sheet, "buttonRoute")->currentText(), "1 (Line 1)");
         EXPECT_EQ(Child<QComboBox>(sheet, "pttRoute")->currentText(), "3 (Mobile)");
         EXPECT_EQ(Child<QComboBox>(sheet, "secureSpeech")->currentText(), "Off");
-        Child<QLineEdit>(sheet, "name")->setText("Dispatch");
+        TypeOver(Child<QLineEdit>(sheet, "name"), "Dispatch");
         Child<QRadioButton>(sheet, "pttConnect")->setChecked(true);
         QTest::keyClicks(Child<QLineEdit>(sheet, "pttNumber"), "55a5");
         Child<QComboBox>(sheet, "pttRoute")->setCurrentText("9 (Operator)");
@@ -109,14 +109,14 @@ TEST(BankPage, PlusMinusAndSwitching) {
         EXPECT_EQ(name->text(), "Bank 1");
         Click(sheet, "addBank");
         EXPECT_EQ(ui.Beeps, 1) << "a 17th bank is refused";
-        selector->setCurrentRow(2);
+        ClickRow(*selector, 2);
         EXPECT_EQ(name->text(), "Bank 3");
-        name->setText("Edited 3");
+        TypeOver(name, "Edited 3");
         Click(sheet, "removeBank");
         EXPECT_EQ(selector->count(), 15);
         EXPECT_EQ(selector->currentRow(), 14);
-        selector->setCurrentRow(1);
-        name->setText("Edited 2");
+        ClickRow(*selector, 1);
+        TypeOver(name, "Edited 2");
         Click(sheet, "addBank");
         EXPECT_EQ(name->text(), "Bank 2") << "+ copies the bank as last stored";
         Press(sheet, QDialogButtonBox::Ok);
