@@ -64,8 +64,7 @@ TAboutDlg::TAboutDlg(QWidget* parent) : TCenterDlg(parent) {
 }
 
 QString TAboutDlg::Text() {
-    return kProgramTitle + QStringLiteral("\nVersion 1.0\nBuild ") +
-           QString::fromUtf8(BuildVersion());
+    return kProgramTitle + QStringLiteral("\nVersion 1.0\nBuild ") + ProgramText(BuildVersion());
 }
 
 TAccessDlg::TAccessDlg(QWidget* parent, QString& entry) : TCenterDlg(parent), entry_(entry) {

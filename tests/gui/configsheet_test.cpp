@@ -177,7 +177,7 @@ TEST(BankPage, SitesSortedAndKeptByReference) {
         EXPECT_EQ(site->itemText(2), "Ridge");
         EXPECT_EQ(site->currentText(), "Ridge");
         site->setCurrentIndex(-1);
-        Child<QListWidget>(sheet, "selector")->setCurrentRow(1);
+        ClickRow(*Child<QListWidget>(sheet, "selector"), 1);
         EXPECT_EQ(site->currentText(), "Harbour");
         Press(sheet, QDialogButtonBox::Ok);
     });
@@ -227,7 +227,7 @@ TEST(SpeedDialPage, UnknownRouteShowsLineOneAndCancelDiscards) {
     TZelWindow window;
     again.Dialogs.push_back([](QDialog& dialog) {
         ShowPage(dialog, 2);
-        Child<QLineEdit>(dialog, "number0")->setText("123");
+        TypeOver(Child<QLineEdit>(dialog, "number0"), "123");
         Press(dialog, QDialogButtonBox::Cancel);
     });
     window.CmConfiguration();

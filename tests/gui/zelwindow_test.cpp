@@ -45,8 +45,8 @@ QString Temp(const std::string& name) {
 // Makes the document dirty the way a technician would: OK in a dialog.
 void EditPassword(TZelWindow& window, FakeUi& ui, const QString& password) {
     ui.Dialogs.push_back([password](QDialog& dialog) {
-        dialog.findChild<QLineEdit*>("newPassword")->setText(password);
-        dialog.findChild<QLineEdit*>("verifyPassword")->setText(password);
+        TypeOver(dialog.findChild<QLineEdit*>("newPassword"), password);
+        TypeOver(dialog.findChild<QLineEdit*>("verifyPassword"), password);
         Press(dialog, QDialogButtonBox::Ok);
     });
     window.CmPassword();
@@ -177,7 +177,7 @@ TEST(PasswordGate, CaseSensitiveRefusalThenCorrectEntry) {
             auto* edit = dialog.findChild<QLineEdit*>("password");
             EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
             EXPECT_EQ(edit->maxLength(), 8);
-            edit->setText(text);
+            TypeOver(edit, text);
             Press(dialog, QDialogButtonBox::Ok);
         });
     };
