@@ -1,12 +1,11 @@
 #include "radiolink/modeltable.h"
 
+#include "platform/inputfile.h"
 #include "platform/paths.h"
 #include "radios/builtin.h"
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace tarvo {
 
@@ -32,12 +31,12 @@ std::filesystem::path LibraryDirectory() {
 void AppendModelList(const std::filesystem::path& directory, std::vector<TModelEntry>& table) {
     if (directory.empty())
         return;
-    std::ifstream file(directory / kModelListName);
-    if (!file)
+    // A shop's list of radios: a few lines; a FIFO or device in its place
+    // is passed over rather than waited on.
+    std::string text;
+    if (ReadWholeFile(directory / kModelListName, 1 << 20, text) != InputProblem::None)
         return;
-    std::ostringstream text;
-    text << file.rdbuf();
-    for (auto& entry : ParseModelList(text.str()))
+    for (auto& entry : ParseModelList(text))
         table.push_back(std::move(entry));
 }
 
@@ -66,10 +65,8 @@ std::vector<TModelEntry> ParseModelList(std::string_view text) {
 
 std::vector<TModelEntry> LoadModelTable() {
     std::vector<TModelEntry> table = {
-        {std::string(radios::kMobile.ProductName),
-         std::string(radios::kMobile.ModelNumber)},
-        {std::string(radios::kPortable.ProductName),
-         std::string(radios::kPortable.ModelNumber)},
+        {std::string(radios::kMobile.ProductName), std::string(radios::kMobile.ModelNumber)},
+        {std::string(radios::kPortable.ProductName), std::string(radios::kPortable.ModelNumber)},
     };
     AppendModelList(LibraryDirectory(), table);
     AppendModelList(UserConfigDirectory(), table);

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using tarvo::LookupModel;
 using tarvo::ParseModelList;
 
@@ -32,4 +38,24 @@ TEST(ModelList, LookupIsExactAndCaseSensitive) {
     EXPECT_EQ(LookupModel(table, "KP720", "tqp41vdk2xc3pd"), 2);
     EXPECT_EQ(LookupModel(table, "kp720", "TQP41VDK2XC3PD"), 1);
     EXPECT_EQ(LookupModel(table, "", ""), 1);
+}
+
+// The shop's list in the user's configuration folder adds its radios; a
+// FIFO in its place is passed over, not waited on.
+TEST(ModelList, TheShopsListIsReadOnlyFromARegularFile) {
+    const auto config =
+        std::filesystem::path(testing::TempDir()) / ("models-config-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(config);
+    std::filesystem::create_directories(config / "quarvelin");
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const auto list = config / "quarvelin" / "tarvo-models.txt";
+    std::ofstream(list) << "KX799,TQR99\n";
+    EXPECT_EQ(LookupModel(tarvo::LoadModelTable(), "KX799", "TQR99"), tarvo::lookup::Known);
+    std::filesystem::remove(list);
+    ASSERT_EQ(::mkfifo(list.c_str(), 0600), 0);
+    const auto table = tarvo::LoadModelTable();
+    EXPECT_EQ(LookupModel(table, "KX799", "TQR99"), tarvo::lookup::UnknownProduct);
+    EXPECT_EQ(LookupModel(table, "KX720", "TQR41VBL2XC7PD"), tarvo::lookup::Known)
+        << "the built-in radios stay";
+    ::unsetenv("XDG_CONFIG_HOME");
 }
