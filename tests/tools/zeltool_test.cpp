@@ -746,3 +746,17 @@ TEST(ZeltoolRestore, ThePreferencesMakeABackupBeforeEveryWrite) {
     ASSERT_EQ(Zeltool("image " + kDemo + " -o " + image.string()).status, 0);
     EXPECT_EQ(Bytes(backup), Bytes(image)) << "the board held the first run's image";
 }
+
+// --device maps the chosen port to a device for one run, in place of
+// TARVO_COMn; a fleet run refuses it.
+TEST(ZeltoolDevice, ADeviceGivenForOneRunStandsInForThePortsMapping) {
+    Simulator simulator({"--esn", "DEVICE0001"});
+    const std::string device = simulator.Environment().substr(11);
+    const Outcome outcome = Zeltool("program " + kDemo + " --port 3 --verify --device " + device,
+                                    "TARVO_COM3=/dev/nonexistent");
+    EXPECT_EQ(outcome.status, 0) << outcome.output;
+    EXPECT_NE(outcome.output.find("Radio ESN: DEVICE0001"), std::string::npos);
+    const Outcome detected = Zeltool("--device " + device + " detect --port 4");
+    EXPECT_EQ(detected.status, 0) << detected.output;
+    EXPECT_EQ(Zeltool("program " + kDemo + " --port 1 --port 2 --device " + device).status, 64);
+}

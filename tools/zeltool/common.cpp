@@ -4,6 +4,7 @@
 #include "document/limits.h"
 #include "document/windows1252.h"
 #include "document/zelfile.h"
+#include "platform/environment.h"
 #include "platform/inputfile.h"
 #include "platform/safefile.h"
 #include "platform/terminal.h"
@@ -144,10 +145,18 @@ int LoadUnlocked(const std::string& path, std::unique_ptr<TBoardData>& document,
     return gate.Check(*document, path);
 }
 
+std::string deviceOverride;
+
 int ChoosePort(int option) {
-    if (option != 0)
-        return option;
-    TAppSettings settings;
-    ReadAllSettings(ThisProgram(nullptr).parent_path() / "zel", settings);
-    return settings.Port;
+    int port = option;
+    if (port == 0) {
+        TAppSettings settings;
+        ReadAllSettings(ThisProgram(nullptr).parent_path() / "zel", settings);
+        port = settings.Port;
+    }
+    // The radio communications server reads the mapping of each port as it
+    // opens it; the override stands in for TARVO_COMn for this run only.
+    if (!deviceOverride.empty())
+        SetVariable(("TARVO_COM" + std::to_string(port)).c_str(), deviceOverride.c_str());
+    return port;
 }

@@ -92,5 +92,9 @@ struct PasswordGate {
 int LoadUnlocked(const std::string& path, std::unique_ptr<TBoardData>& document,
                  PasswordGate& gate);
 
-// The port: the option, else the GUI's settings file, else COM1.
+// The port: the option, else the GUI's settings file, else COM1. A device
+// given with --device becomes that port's mapping for this run.
 int ChoosePort(int option);
+// --device PATH: the device the chosen port maps to for this run
+// (/dev/serial/by-id/..., by-path names with colons, or sim[:options]).
+extern std::string deviceOverride;

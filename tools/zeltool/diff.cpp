@@ -29,7 +29,7 @@ int LoadSide(const std::string& what, Side& side, PasswordGate& gate) {
             return Fail(status::Usage, what + ": use port:1 .. port:4");
         PrepareLibraryForReading(TProductData{});
         TarvoRadio radio;
-        return ReadOrFail(radio, number[0] - '0', side.Image, what + ": ");
+        return ReadOrFail(radio, ChoosePort(number[0] - '0'), side.Image, what + ": ");
     }
     if (const int loaded = LoadDocumentOrImage(what, side.Document, side.Image);
         loaded != status::Ok)

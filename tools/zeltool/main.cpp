@@ -26,6 +26,10 @@ int Run(int argc, char** argv) {
                   ExitStatusHelp()};
     tool.set_version_flag("--version", std::string("zeltool ") + BuildVersion());
     tool.require_subcommand(1);
+    tool.add_option("--device", deviceOverride,
+                    "The device the port maps to for this run, in place of TARVO_COMn "
+                    "(/dev/ttyUSB0, /dev/serial/by-id/..., sim)");
+    tool.fallthrough();
     const std::vector<Command> commands = {AddNew(tool),
                                            AddShow(tool),
                                            AddExport(tool),

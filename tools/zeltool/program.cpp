@@ -218,6 +218,9 @@ Command AddProgram(CLI::App& tool) {
                     return Fail(status::Usage, "--repeat programs one port at a time");
                 if (o->Repeat)
                     return ProgramRepeatedly(job, port);
+                if (o->Ports.size() > 1 && !deviceOverride.empty())
+                    return Fail(status::Usage, "--device names one device; map each port of a "
+                                               "fleet run with TARVO_COMn");
                 if (o->Ports.size() > 1)
                     return ProgramFleet(job, o->Ports);
                 return Program(job, port);

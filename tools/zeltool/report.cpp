@@ -1,5 +1,6 @@
 // zeltool report: the configuration sheet of a document, as HTML or as a
 // PDF laid out by Qt.
+#include "platform/environment.h"
 #include "report/reportwriter.h"
 #include "report/sheethtml.h"
 #include "tools/zeltool/commands.h"
@@ -29,7 +30,7 @@ int Report(const std::string& file, const std::string& output, PasswordGate& gat
         return Fail(status::Usage, output + ": the sheet is written as .pdf or .html");
     // Laying out text needs the fonts of a GUI application, not a display.
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        SetVariable("QT_QPA_PLATFORM", "offscreen");
     // Qt's notes about the session (no runtime directory, ...) are not the
     // user's business here; its errors still show.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
