@@ -197,8 +197,8 @@ TEST(PasswordGate, NewPasswordTakesEffectAfterSaveAndReopen) {
     FakeUi ui;
     TZelWindow window;
     ui.Dialogs.push_back([](QDialog& dialog) {
-        dialog.findChild<QLineEdit*>("newPassword")->setText("one");
-        dialog.findChild<QLineEdit*>("verifyPassword")->setText("two");
+        TypeOver(dialog.findChild<QLineEdit*>("newPassword"), "one");
+        TypeOver(dialog.findChild<QLineEdit*>("verifyPassword"), "two");
         Press(dialog, QDialogButtonBox::Ok);
         EXPECT_TRUE(dialog.isVisible()) << "mismatched entries keep the dialog open";
         Press(dialog, QDialogButtonBox::Cancel);
@@ -219,7 +219,7 @@ TEST(PasswordGate, NewPasswordTakesEffectAfterSaveAndReopen) {
 
     // Two empty entries remove the password and mark the document dirty.
     ui.Dialogs.push_back([](QDialog& dialog) {
-        dialog.findChild<QLineEdit*>("password")->setText("Pw");
+        TypeOver(dialog.findChild<QLineEdit*>("password"), "Pw");
         Press(dialog, QDialogButtonBox::Ok);
     });
     EditPassword(window, ui, "");
@@ -235,13 +235,17 @@ TEST(PortDialog, OkStoresTheChoiceCancelKeepsIt) {
         auto* ports = dialog.findChild<QComboBox*>("port");
         EXPECT_EQ(ports->currentText(), "COM3");
         EXPECT_EQ(ports->count(), 4);
-        ports->setCurrentIndex(0);
+        ports->setFocus();
+        QTest::keyClick(ports, Qt::Key_Home);
+        EXPECT_EQ(ports->currentText(), "COM1");
         Press(dialog, QDialogButtonBox::Cancel);
     });
     window.CmSerialPort();
     EXPECT_EQ(AppSettings().Port, 3);
     ui.Dialogs.push_back([](QDialog& dialog) {
-        dialog.findChild<QComboBox*>("port")->setCurrentIndex(0);
+        auto* ports = dialog.findChild<QComboBox*>("port");
+        ports->setFocus();
+        QTest::keyClick(ports, Qt::Key_Home);
         Press(dialog, QDialogButtonBox::Ok);
     });
     window.CmSerialPort();
@@ -361,6 +365,13 @@ TOptionImage GoldenImage() {
     const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
     TOptionImage image{};
     std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
+    return image;
+}
+
+// The memory of an erased board.
+TOptionImage ErasedImage() {
+    TOptionImage image;
+    image.fill(0xFF);
     return image;
 }
 
@@ -605,8 +616,7 @@ TEST(IdentifyBoard, SaysWhatTheBoardHolds) {
     FakeUi ui;
     TZelWindow window;
     window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
-    TOptionImage erased;
-    erased.fill(0xFF);
+    const TOptionImage erased = ErasedImage();
     BoardOnCom2 board(erased);
     window.CmIdentifyBoard();
     EXPECT_EQ(ui.LastText(), "The option board holds an erased memory (every byte FF).");
@@ -630,8 +640,7 @@ TEST(WriteImageFile, ABackupIsWrittenAsItIsAfterTheUserConfirms) {
     FakeUi ui;
     TZelWindow window;
     window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
-    TOptionImage erased;
-    erased.fill(0xFF);
+    const TOptionImage erased = ErasedImage();
     BoardOnCom2 board(erased);
     const QString backup = Temp("backup.bin");
     const TOptionImage golden = GoldenImage();

@@ -57,6 +57,7 @@ class Simulator {
     std::string Environment(int port = 2) const {
         return "TARVO_COM" + std::to_string(port) + "=" + process_.Device();
     }
+    const std::string& Device() const { return process_.Device(); }
     void NextBoard() const { process_.NextBoard(); }
     std::vector<char> Memory() {
         process_.Stop();
@@ -425,7 +426,7 @@ TEST(ZeltoolRepeat, ProgramsEachBoardThatIsConnectedUntilStopped) {
     Simulator simulator({"--esn", "BATCH00001"});
     const fs::path log = Temp("repeat.log");
     const pid_t tool = StartZeltool({"program", kDemo, "--port", "2", "--repeat"}, "TARVO_COM2",
-                                    simulator.Environment().substr(11), log);
+                                    simulator.Device(), log);
     ASSERT_TRUE(LogShows(log, "Boards programmed: 1, failed: 0"));
     ASSERT_TRUE(LogShows(log, "Waiting for the next board on COM2"));
     usleep(800'000);
@@ -611,7 +612,7 @@ TEST(ZeltoolRepeat, AnInterruptDuringAWriteCountsTheBoardAsFailed) {
     Simulator simulator({"--baud", "9600"});
     const fs::path log = Temp("repeat-interrupted.log");
     const pid_t tool = StartZeltool({"program", kDemo, "--port", "2", "--repeat"}, "TARVO_COM2",
-                                    simulator.Environment().substr(11), log);
+                                    simulator.Device(), log);
     ASSERT_TRUE(LogShows(log, "write 256 of 2256"));
     kill(tool, SIGINT);
     EXPECT_EQ(ExitWithin10s(tool), 130);
@@ -625,10 +626,10 @@ TEST(ZeltoolFleet, ATerminateSignalToTheParentStopsEveryPort) {
     Simulator first({"--baud", "9600"});
     Simulator second({"--baud", "9600"});
     const fs::path log = Temp("fleet-stopped.log");
-    const std::string secondDevice = second.Environment(2).substr(11);
+    const std::string secondDevice = second.Device();
     setenv("TARVO_COM2", secondDevice.c_str(), 1);
     const pid_t tool = StartZeltool({"program", kDemo, "--port", "1", "--port", "2"}, "TARVO_COM1",
-                                    first.Environment(1).substr(11), log);
+                                    first.Device(), log);
     unsetenv("TARVO_COM2");
     ASSERT_TRUE(LogShows(log, "COM1: write 128 of 2256"));
     ASSERT_TRUE(LogShows(log, "COM2: write 128 of 2256"));
@@ -751,7 +752,7 @@ TEST(ZeltoolRestore, ThePreferencesMakeABackupBeforeEveryWrite) {
 // TARVO_COMn; a fleet run refuses it.
 TEST(ZeltoolDevice, ADeviceGivenForOneRunStandsInForThePortsMapping) {
     Simulator simulator({"--esn", "DEVICE0001"});
-    const std::string device = simulator.Environment().substr(11);
+    const std::string device = simulator.Device();
     const Outcome outcome = Zeltool("program " + kDemo + " --port 3 --verify --device " + device,
                                     "TARVO_COM3=/dev/nonexistent");
     EXPECT_EQ(outcome.status, 0) << outcome.output;
