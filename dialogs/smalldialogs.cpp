@@ -4,6 +4,8 @@
 #include "dialogs/uiservices.h"
 #include "document/limits.h"
 #include "document/records.h"
+#include "radiolink/server/backend.h"
+#include "radiolink/server/portlist.h"
 #include "resources/stringtable.h"
 #include "resources/version.h"
 
@@ -32,8 +34,19 @@ TPortDlg::TPortDlg(QWidget* parent, int& port) : TCenterDlg(parent), port_(port)
     ports_ = Named(new QComboBox(this), "port");
     auto* form = new QFormLayout;
     form->addRow(tr("Serial &Port:"), ports_);
+    auto* group = new QGroupBox(tr("Devices"), this);
+    auto* devices = new QFormLayout(group);
+    for (int index = 0; index < radioserver::kMappedPorts; ++index) {
+        const std::string name = "COM" + std::to_string(index + 1);
+        devices_[index] = Named(new QComboBox(group), ("device" + name).c_str());
+        devices_[index]->setEditable(true);
+        devices_[index]->setInsertPolicy(QComboBox::NoInsert);
+        devices_[index]->setMinimumContentsLength(40);
+        devices->addRow(ProgramText(name + ":"), devices_[index]);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(group);
     layout->addWidget(OkCancelButtons(this));
 }
 
@@ -41,9 +54,67 @@ void TPortDlg::SetupWindow() {
     for (int number = 1; number <= 4; ++number)
         ports_->addItem(QStringLiteral("COM%1").arg(number));
     ports_->setCurrentIndex(port_ - 1);
+
+    // Each box offers the ports found, described, and the simulator; its
+    // item data is the value the map keeps, its text may also be typed.
+    map_ = radioserver::ReadPortMap();
+    const auto found = radioserver::ListSerialPorts();
+    const auto mappings = radioserver::DescribePortMapping();
+    for (int index = 0; index < radioserver::kMappedPorts; ++index) {
+        QComboBox* box = devices_[index];
+        box->addItem(QString(), QString());
+        for (const auto& port : found) {
+            const std::string description = radioserver::DescribeSerialPort(port);
+            box->addItem(
+                ProgramText(port.Device + (description.empty() ? "" : "  (" + description + ")")),
+                ProgramText(port.Device));
+        }
+        box->addItem(tr("sim  (built-in simulator)"), QStringLiteral("sim"));
+        const int listed = box->findData(ProgramText(map_[index]));
+        if (listed >= 0)
+            box->setCurrentIndex(listed);
+        else
+            box->setEditText(ProgramText(map_[index]));
+        const std::string defaultDevice = radioserver::DefaultDevice(index + 1);
+        box->lineEdit()->setPlaceholderText(ProgramText(defaultDevice + " (default)"));
+        // A variable set for this port decides it; the box shows what it says.
+        const std::string variable = "TARVO_COM" + std::to_string(index + 1);
+        if (mappings[index].Source == variable) {
+            box->setEnabled(false);
+            box->setEditText(ProgramText(variable + ": " + mappings[index].Target));
+        }
+    }
+}
+
+std::string TPortDlg::DeviceValue(int index) const {
+    const QComboBox* box = devices_[index];
+    const QString text = box->currentText().trimmed();
+    const int listed = box->findText(text);
+    return StoredText(listed >= 0 ? box->itemData(listed).toString() : text);
 }
 
 bool TPortDlg::CanClose() {
+    radioserver::PortMap chosen = map_;
+    for (int index = 0; index < radioserver::kMappedPorts; ++index) {
+        if (!devices_[index]->isEnabled())
+            continue;
+        chosen[index] = DeviceValue(index);
+        if (chosen[index].empty())
+            continue;
+        if (const std::string problem = radioserver::PortValueProblem(chosen[index]);
+            !problem.empty()) {
+            Warn(this, ProgramText("COM" + std::to_string(index + 1) + ": " + problem));
+            devices_[index]->setFocus();
+            return false;
+        }
+    }
+    if (chosen != map_) {
+        std::string error;
+        if (!radioserver::WritePortMap(chosen, error)) {
+            Warn(this, tr("The port mapping could not be saved: ") + ProgramText(error));
+            return false;
+        }
+    }
     int number = 0;
     const std::string text = StoredText(ports_->currentText().left(127));
     port_ =

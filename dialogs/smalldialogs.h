@@ -4,13 +4,19 @@
 
 #include "dialogs/centerdlg.h"
 
+#include "radiolink/server/portmap.h"
+
 #include <QString>
+
+#include <array>
 
 class QComboBox;
 class QLineEdit;
 class TBoardData;
 
-// Options > Serial Port: chooses COM1..COM4.
+// Options > Serial Port: chooses COM1..COM4, and the device each of them
+// leads to (a serial port found on this machine, a typed path, or "sim"),
+// kept in the user's port map; a TARVO_COMn variable shows and wins.
 class TPortDlg final : public TCenterDlg {
     Q_OBJECT
   public:
@@ -21,8 +27,13 @@ class TPortDlg final : public TCenterDlg {
     bool CanClose() override;
 
   private:
+    // The map value the device box of COMn (0-based) holds.
+    std::string DeviceValue(int index) const;
+
     int& port_;
     QComboBox* ports_;
+    std::array<QComboBox*, radioserver::kMappedPorts> devices_{};
+    radioserver::PortMap map_;
 };
 
 // Help > About.

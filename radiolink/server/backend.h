@@ -27,15 +27,17 @@ class LinkBackend {
                                    std::span<std::uint8_t> reply, std::size_t& replyLength) = 0;
 };
 
-// Where a port name leads: TARVO_COM1..TARVO_COM4 hold a device path or
-// "sim", each optionally followed by ":options".
+// Where a port name leads: TARVO_COM1..TARVO_COM4, or else the user's port
+// map, hold a device path or "sim", each optionally followed by ":options".
 struct PortTarget {
     bool Simulator = false;
     std::string Device;  // device path, empty for the simulator
     std::string Options; // text after the first colon
+    std::string Source;  // the variable or file that chose it, or "default"
 };
 
-// Resolves "COM1".."COM4" through the environment; nullopt for other names.
+// Resolves "COM1".."COM4" through the environment, then the user's port map;
+// nullopt for other names.
 std::optional<PortTarget> ResolvePort(std::string_view portName);
 // Splits a TARVO_COMn value into its target.
 PortTarget ParsePortValue(std::string_view value);

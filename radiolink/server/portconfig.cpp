@@ -1,4 +1,5 @@
 #include "radiolink/radiolink.h"
+#include "radiolink/server/portmap.h"
 #include "radiolink/server/serialbackend.h"
 #include "radiolink/sim/simbackend.h"
 
@@ -56,13 +57,21 @@ std::optional<PortTarget> ResolvePort(std::string_view portName) {
         return std::nullopt;
     const int number = portName[3] - '0';
     const std::string variable = "TARVO_" + std::string(portName);
-    const char* value = std::getenv(variable.c_str());
-    if (value == nullptr || *value == '\0') {
-        PortTarget target;
-        target.Device = DefaultDevice(number);
+    if (const char* value = std::getenv(variable.c_str()); value != nullptr && *value != '\0') {
+        PortTarget target = ParsePortValue(value);
+        target.Source = variable;
         return target;
     }
-    return ParsePortValue(value);
+    const std::filesystem::path mapFile = PortMapLocation();
+    if (const std::string mapped = ReadPortMap(mapFile)[number - 1]; !mapped.empty()) {
+        PortTarget target = ParsePortValue(mapped);
+        target.Source = mapFile.string();
+        return target;
+    }
+    PortTarget target;
+    target.Device = DefaultDevice(number);
+    target.Source = "default";
+    return target;
 }
 
 std::unique_ptr<LinkBackend> MakeBackend(std::string_view portName, std::uint32_t& failure) {
@@ -83,8 +92,8 @@ std::unique_ptr<LinkBackend> MakeBackend(std::string_view portName, std::uint32_
         if (settings)
             return std::make_unique<SerialBackend>(target->Device, *settings);
     }
-    std::fprintf(stderr, "radio server: TARVO_%.*s: %s\n", static_cast<int>(portName.size()),
-                 portName.data(), error.c_str());
+    std::fprintf(stderr, "radio server: %.*s (%s): %s\n", static_cast<int>(portName.size()),
+                 portName.data(), target->Source.c_str(), error.c_str());
     return nullptr;
 }
 

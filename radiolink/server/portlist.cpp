@@ -4,7 +4,7 @@
 #include "radiolink/server/serialbackend.h"
 #include "radiolink/sim/optionboard.h"
 
-#include <cstdlib>
+#include <cstdio>
 #include <libserialport.h>
 
 namespace radioserver {
@@ -33,6 +33,16 @@ std::vector<SerialPortInfo> ListSerialPorts() {
     return ports;
 }
 
+std::string DescribeSerialPort(const SerialPortInfo& port) {
+    std::string text = port.Description;
+    if (port.UsbVendor && port.UsbProduct) {
+        char ids[32];
+        std::snprintf(ids, sizeof ids, "USB %04x:%04x", *port.UsbVendor, *port.UsbProduct);
+        text += (text.empty() ? "" : "  ") + std::string(ids);
+    }
+    return text;
+}
+
 namespace {
 
 std::string MappingProblem(const PortTarget& target) {
@@ -51,10 +61,8 @@ std::vector<PortMapping> DescribePortMapping() {
     for (int number = 1; number <= 4; ++number) {
         PortMapping mapping;
         mapping.Name = "COM" + std::to_string(number);
-        const std::string variable = "TARVO_" + mapping.Name;
-        const char* value = std::getenv(variable.c_str());
-        mapping.Source = value != nullptr && *value != '\0' ? variable : "default";
         const auto target = ResolvePort(mapping.Name);
+        mapping.Source = target->Source;
         mapping.Target = target->Simulator ? "built-in simulator" : target->Device;
         if (!target->Options.empty())
             mapping.Target += " (" + target->Options + ")";

@@ -16,10 +16,14 @@ struct SerialPortInfo {
 
 std::vector<SerialPortInfo> ListSerialPorts();
 
+// What the system calls a port and its USB ids: "FT232R USB UART  USB
+// 0403:6001"; empty when it says nothing.
+std::string DescribeSerialPort(const SerialPortInfo& port);
+
 struct PortMapping {
     std::string Name;    // COM1..COM4
     std::string Target;  // device path or "built-in simulator"
-    std::string Source;  // the variable that set it, or "default"
+    std::string Source;  // the variable or file that set it, or "default"
     std::string Problem; // why this mapping cannot work; empty when it can
 };
 

@@ -9,6 +9,7 @@
 #include "gui/fakeui.h"
 #include "programming/image.h"
 #include "programming/statusdialog/pgmstatdlg.h"
+#include "radiolink/server/portmap.h"
 #include "radiolink/server/radioserver.h"
 #include "resources/stringtable.h"
 #include "support/simprocess.h"
@@ -626,6 +627,61 @@ TEST(IdentifyBoard, SaysWhatTheBoardHolds) {
         "The option board holds a configuration: 3 site(s), 6 bank(s), checksum good."))
         << ui.LastText().toStdString();
     EXPECT_FALSE(window.Dirty()) << "the document is not touched";
+}
+
+// The device boxes of the port dialog keep the user's mapping in the port
+// map, which the next run uses; bad options keep the dialog open and the map
+// as it was; a TARVO_COMn variable shows and cannot be changed here.
+TEST(PortDialog, MapsEachPortToADeviceThatTheRunsUse) {
+    FakeUi ui;
+    TZelWindow window;
+    window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
+    AppSettings().Port = 1;
+    setenv("TARVO_COM3", "sim:esn=FROMENV001", 1);
+    ui.Dialogs.push_back([&ui](QDialog& dialog) {
+        auto* com3 = dialog.findChild<QComboBox*>("deviceCOM3");
+        EXPECT_FALSE(com3->isEnabled());
+        EXPECT_EQ(com3->currentText(), "TARVO_COM3: built-in simulator (esn=FROMENV001)");
+        auto* com4 = dialog.findChild<QComboBox*>("deviceCOM4");
+        TypeOver(com4->lineEdit(), "sim:nonsense=1");
+        Press(dialog, QDialogButtonBox::Ok);
+        EXPECT_TRUE(ui.LastText().startsWith("COM4: ")) << ui.LastText().toStdString();
+        EXPECT_TRUE(dialog.isVisible()) << "the dialog stays open on a bad entry";
+        // The simulator is the last entry of the list, chosen by keyboard.
+        com4->setFocus();
+        for (int step = 0; step < com4->count(); ++step)
+            QTest::keyClick(com4, Qt::Key_Down);
+        EXPECT_EQ(com4->currentText(), "sim  (built-in simulator)");
+        TypeOver(dialog.findChild<QComboBox*>("deviceCOM2")->lineEdit(), "/dev/serial/by-id/usb-X");
+        auto* ports = dialog.findChild<QComboBox*>("port");
+        ports->setFocus();
+        QTest::keyClick(ports, Qt::Key_End);
+        Press(dialog, QDialogButtonBox::Ok);
+    });
+    window.CmSerialPort();
+    unsetenv("TARVO_COM3");
+    EXPECT_EQ(AppSettings().Port, 4);
+    const radioserver::PortMap map = radioserver::ReadPortMap();
+    EXPECT_EQ(map, (radioserver::PortMap{"", "/dev/serial/by-id/usb-X", "", "sim"}));
+
+    // The mapped simulator answers the next run on COM4.
+    radioserver::SimulatedBoard("COM4")->Load(GoldenImage());
+    window.CmIdentifyBoard();
+    EXPECT_TRUE(ui.LastText().startsWith("The option board holds a configuration"))
+        << ui.LastText().toStdString();
+
+    // Reopened, the dialog shows the mapping; clearing a box unmaps the port.
+    ui.Dialogs.push_back([](QDialog& dialog) {
+        auto* com2 = dialog.findChild<QComboBox*>("deviceCOM2");
+        EXPECT_EQ(com2->currentText(), "/dev/serial/by-id/usb-X");
+        EXPECT_EQ(dialog.findChild<QComboBox*>("deviceCOM4")->currentText(),
+                  "sim  (built-in simulator)");
+        TypeOver(com2->lineEdit(), "");
+        Press(dialog, QDialogButtonBox::Ok);
+    });
+    window.CmSerialPort();
+    EXPECT_EQ(radioserver::ReadPortMap(), (radioserver::PortMap{"", "", "", "sim"}));
+    fs::remove(radioserver::PortMapLocation());
 }
 
 // Radio > Write Image File... writes a backup to the board as it is, after

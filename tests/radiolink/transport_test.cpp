@@ -5,6 +5,7 @@
 #include "radiolink/protocol.h"
 #include "radiolink/radiolink.h"
 #include "radiolink/server/backend.h"
+#include "radiolink/server/portmap.h"
 #include "radiolink/server/radioserver.h"
 #include "radiolink/server/serialbackend.h"
 #include "radiolink/sim/optionboard.h"
@@ -321,6 +322,53 @@ TEST(SerialLine, DeviceNamesMayHoldColons) {
         EXPECT_EQ(target.Options, c.options) << c.value;
         EXPECT_EQ(target.Simulator, c.simulator) << c.value;
     }
+}
+
+// The user's port map chooses a port's device unless TARVO_COMn is set;
+// lines that are not "COMn=VALUE" for COM1..COM4 are passed over.
+TEST(SerialLine, ThePortMapChoosesTheDeviceAndTheVariableWins) {
+    const std::string config = testing::TempDir() + "portmap-config";
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const std::filesystem::path file = radioserver::PortMapLocation();
+    ASSERT_EQ(file, std::filesystem::path(config) / "quarvelin" / "ports");
+    std::string error;
+    ASSERT_TRUE(
+        radioserver::WritePortMap({"", "/dev/serial/by-id/usb-FTDI-if00-port0", "", ""}, error))
+        << error;
+    {
+        std::ofstream out(file, std::ios::app);
+        out << "COM3=sim:esn=MAPPED0003\r\nCOM5=sim\nCOM0=sim\n# COM4=sim\ncom4=sim\n";
+    }
+    EXPECT_EQ(radioserver::ReadPortMap(),
+              (radioserver::PortMap{"", "/dev/serial/by-id/usb-FTDI-if00-port0",
+                                    "sim:esn=MAPPED0003", ""}));
+    const auto com2 = radioserver::ResolvePort("COM2");
+    EXPECT_EQ(com2->Device, "/dev/serial/by-id/usb-FTDI-if00-port0");
+    EXPECT_EQ(com2->Source, file.string());
+    const auto com3 = radioserver::ResolvePort("COM3");
+    EXPECT_TRUE(com3->Simulator);
+    EXPECT_EQ(com3->Options, "esn=MAPPED0003");
+    EXPECT_EQ(radioserver::ResolvePort("COM4")->Source, "default");
+    setenv("TARVO_COM2", "sim", 1);
+    EXPECT_TRUE(radioserver::ResolvePort("COM2")->Simulator);
+    EXPECT_EQ(radioserver::ResolvePort("COM2")->Source, "TARVO_COM2");
+    unsetenv("TARVO_COM2");
+    // The mapped simulator answers with the mapped ESN.
+    ASSERT_EQ(TarvoDllInit("KX720", "TQR41VBL2XC7PD", 16, 16), 0);
+    char esn[10];
+    ASSERT_EQ(Get_ESN(3, esn), 0);
+    EXPECT_EQ(std::string(esn, 10), "MAPPED0003");
+
+    for (const auto& [value, fault] :
+         std::vector<std::pair<std::string, bool>>{{"/dev/ttyUSB7", false},
+                                                   {"/dev/ttyUSB7:baud=19200", false},
+                                                   {"sim:fault=nak", false},
+                                                   {"sim:fault=bogus", true},
+                                                   {"/dev/ttyUSB7:baud=12345", true},
+                                                   {"/dev/tty\nUSB7", true}})
+        EXPECT_EQ(!radioserver::PortValueProblem(value).empty(), fault) << value;
+    std::filesystem::remove_all(config);
+    unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(SerialLine, ExportsReportTheLineFailureAndLeaveThePortClosed) {

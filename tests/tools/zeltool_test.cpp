@@ -148,6 +148,15 @@ TEST(Zeltool, PortsChecksEveryMapping) {
         Zeltool("ports", simulator.Environment() + " TARVO_COM1=sim TARVO_COM3=sim TARVO_COM4=sim")
             .status,
         0);
+    // The user's port map names its file as the source of a mapping.
+    const fs::path config = Temp("ports-config");
+    fs::create_directories(config / "quarvelin");
+    std::ofstream(config / "quarvelin" / "ports") << "COM4=sim:esn=MAPPED0004\n";
+    const Outcome mapped = Zeltool("ports", "XDG_CONFIG_HOME=" + config.string());
+    EXPECT_NE(mapped.output.find("COM4 -> built-in simulator (esn=MAPPED0004)  (" +
+                                 (config / "quarvelin" / "ports").string() + "): ok"),
+              std::string::npos)
+        << mapped.output;
 }
 
 TEST(Zeltool, JsonRoundTripBuildsTheSameImage) {

@@ -3,7 +3,6 @@
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"
 
-#include <cstdio>
 #include <iostream>
 
 namespace {
@@ -14,15 +13,8 @@ int Ports() {
     if (ports.empty())
         std::cout << "  (none found)\n";
     for (const auto& port : ports) {
-        std::cout << "  " << port.Device;
-        if (!port.Description.empty())
-            std::cout << "  " << port.Description;
-        if (port.UsbVendor && port.UsbProduct) {
-            char ids[32];
-            std::snprintf(ids, sizeof ids, "  USB %04x:%04x", *port.UsbVendor, *port.UsbProduct);
-            std::cout << ids;
-        }
-        std::cout << "\n";
+        const std::string description = radioserver::DescribeSerialPort(port);
+        std::cout << "  " << port.Device << (description.empty() ? "" : "  " + description) << "\n";
     }
     std::cout << "Port mapping:\n";
     // A mapping that was set and cannot work is an error; a default device
