@@ -10,3 +10,12 @@ std::string LocalTimeText(const char* format) {
     std::strftime(text, sizeof text, format, &local);
     return text;
 }
+
+std::string UtcTimeText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}

@@ -14,6 +14,11 @@ std::filesystem::path RunningExecutable();
 // recent files live there.
 std::filesystem::path UserConfigDirectory();
 
+// The user's data folder of the program ($XDG_DATA_HOME/quarvelin, else
+// ~/.local/share/quarvelin); empty when neither is known. The programming
+// log lives there.
+std::filesystem::path UserDataDirectory();
+
 // Whether the user may make files in `folder`.
 bool CanWriteFolder(const std::filesystem::path& folder);
 

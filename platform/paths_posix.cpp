@@ -10,12 +10,26 @@ std::filesystem::path RunningExecutable() {
     return error ? std::filesystem::path() : self;
 }
 
-std::filesystem::path UserConfigDirectory() {
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0')
+namespace {
+
+// The XDG base folder named by `variable`, else `fallback` under the home
+// folder, with the program's own folder in it.
+std::filesystem::path XdgFolder(const char* variable, const char* fallback) {
+    if (const char* xdg = std::getenv(variable); xdg != nullptr && *xdg != '\0')
         return std::filesystem::path(xdg) / "quarvelin";
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
-        return std::filesystem::path(home) / ".config" / "quarvelin";
+        return std::filesystem::path(home) / fallback / "quarvelin";
     return {};
+}
+
+} // namespace
+
+std::filesystem::path UserConfigDirectory() {
+    return XdgFolder("XDG_CONFIG_HOME", ".config");
+}
+
+std::filesystem::path UserDataDirectory() {
+    return XdgFolder("XDG_DATA_HOME", ".local/share");
 }
 
 bool CanWriteFolder(const std::filesystem::path& folder) {

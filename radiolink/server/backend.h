@@ -41,6 +41,9 @@ struct PortTarget {
 std::optional<PortTarget> ResolvePort(std::string_view portName);
 // Splits a TARVO_COMn value into its target.
 PortTarget ParsePortValue(std::string_view value);
+// Where a target leads, for people: "/dev/ttyUSB0 (baud=19200)" or
+// "built-in simulator (esn=X)".
+std::string DescribePortTarget(const PortTarget& target);
 // The device a port uses when its variable is not set.
 std::string DefaultDevice(int portNumber);
 

@@ -51,6 +51,13 @@ PortTarget ParsePortValue(std::string_view value) {
     return target;
 }
 
+std::string DescribePortTarget(const PortTarget& target) {
+    std::string text = target.Simulator ? "built-in simulator" : target.Device;
+    if (!target.Options.empty())
+        text += " (" + target.Options + ")";
+    return text;
+}
+
 std::optional<PortTarget> ResolvePort(std::string_view portName) {
     if (portName.size() != 4 || !portName.starts_with("COM") || portName[3] < '1' ||
         portName[3] > '4')

@@ -63,9 +63,7 @@ std::vector<PortMapping> DescribePortMapping() {
         mapping.Name = "COM" + std::to_string(number);
         const auto target = ResolvePort(mapping.Name);
         mapping.Source = target->Source;
-        mapping.Target = target->Simulator ? "built-in simulator" : target->Device;
-        if (!target->Options.empty())
-            mapping.Target += " (" + target->Options + ")";
+        mapping.Target = DescribePortTarget(*target);
         mapping.Problem = MappingProblem(*target);
         mappings.push_back(std::move(mapping));
     }

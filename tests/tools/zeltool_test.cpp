@@ -1,11 +1,14 @@
 // zeltool end to end: programs over the serial backend into tarvo-sim on a
 // pseudo-terminal, verifies, and exchanges documents as JSON.
 #include "document/zelfile.h"
+#include "exchange/csv.h"
+#include "programming/sha256.h"
 #include "support/simprocess.h"
 #include "support/testdata.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -80,6 +83,40 @@ fs::path Temp(const std::string& name) {
     const fs::path directory = fs::path(testing::TempDir()) / "zeltool-test";
     fs::create_directories(directory);
     return directory / name;
+}
+
+// Every zeltool the tests start keeps its programming log in the tests' own
+// data folder, never the user's.
+class DataFolder final : public testing::Environment {
+  public:
+    void SetUp() override {
+        const fs::path folder = Temp("data-" + std::to_string(getpid()));
+        setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    }
+};
+testing::Environment* const kDataFolder = testing::AddGlobalTestEnvironment(new DataFolder);
+
+// A fresh data folder for one test's programming log.
+fs::path FreshDataFolder(const std::string& name) {
+    const fs::path folder = Temp(name);
+    fs::remove_all(folder);
+    return folder;
+}
+
+// The rows of the programming log in `data`, read as CSV, the heading first.
+std::vector<CsvRecord> LogRows(const fs::path& data, const std::string& options = "") {
+    const Outcome listed = Zeltool("log --csv " + options, "XDG_DATA_HOME=" + data.string());
+    std::string error;
+    const auto table = ParseCsv(listed.output, error);
+    EXPECT_TRUE(listed.status == 0 && table) << listed.output << error;
+    return table ? table->Records : std::vector<CsvRecord>{};
+}
+
+// The value of `column` in a row of the log.
+std::string Column(const std::vector<CsvRecord>& rows, std::size_t row, const std::string& column) {
+    const auto& heading = rows.front();
+    const auto at = std::find(heading.begin(), heading.end(), column) - heading.begin();
+    return rows.at(row).at(static_cast<std::size_t>(at));
 }
 
 } // namespace
@@ -433,6 +470,9 @@ std::string Text(const fs::path& path) {
 // One board after another at one port: the next board is another radio.
 TEST(ZeltoolRepeat, ProgramsEachBoardThatIsConnectedUntilStopped) {
     Simulator simulator({"--esn", "BATCH00001"});
+    const fs::path data = FreshDataFolder("repeat-data");
+    const std::string tests = getenv("XDG_DATA_HOME");
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
     const fs::path log = Temp("repeat.log");
     const pid_t tool = StartZeltool({"program", kDemo, "--port", "2", "--repeat"}, "TARVO_COM2",
                                     simulator.Device(), log);
@@ -446,7 +486,14 @@ TEST(ZeltoolRepeat, ProgramsEachBoardThatIsConnectedUntilStopped) {
     ASSERT_TRUE(LogShows(log, "Radio ESN: BATCH00002"));
     kill(tool, SIGINT);
     EXPECT_EQ(ExitWithin10s(tool), 0);
+    setenv("XDG_DATA_HOME", tests.c_str(), 1);
     EXPECT_TRUE(LogShows(log, "Programmed 2 board(s) on COM2, 0 failed."));
+    // Each board of the batch has its row.
+    const auto rows = LogRows(data);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(Column(rows, 1, "esn"), "BATCH00001");
+    EXPECT_EQ(Column(rows, 2, "esn"), "BATCH00002");
+    EXPECT_EQ(Column(rows, 2, "result_code"), "0");
 }
 
 // Every verb that reads a file answers each kind of bad path with a message
@@ -769,4 +816,72 @@ TEST(ZeltoolDevice, ADeviceGivenForOneRunStandsInForThePortsMapping) {
     const Outcome detected = Zeltool("--device " + device + " detect --port 4");
     EXPECT_EQ(detected.status, 0) << detected.output;
     EXPECT_EQ(Zeltool("program " + kDemo + " --port 1 --port 2 --device " + device).status, 64);
+}
+
+// The programming log holds one row per board of a fleet run, with the
+// image's checksum and the verification; a run killed mid-write stays in it
+// as not finished.
+TEST(ZeltoolLog, OneRowPerBoardOfAFleetAndAKilledRunKeptAsSuch) {
+    const fs::path data = FreshDataFolder("fleet-data");
+    const fs::path image = Temp("fleet-log.bin");
+    ASSERT_EQ(Zeltool("image " + kDemo + " -o " + image.string()).status, 0);
+    const auto bytes = Bytes(image);
+    const std::string digest =
+        Sha256Hex({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    Simulator simulator({"--esn", "FLEET00001"});
+    const Outcome fleet =
+        Zeltool("program " + kDemo + " --port 1 --port 2 --port 3 --verify",
+                "XDG_DATA_HOME=" + data.string() + " " + simulator.Environment(1) +
+                    " TARVO_COM2=sim:esn=FLEET00002 TARVO_COM3=sim:esn=FLEET00003");
+    ASSERT_EQ(fleet.status, 0) << fleet.output;
+    auto rows = LogRows(data);
+    ASSERT_EQ(rows.size(), 4u);
+    std::vector<std::string> boards;
+    for (std::size_t row = 1; row < rows.size(); ++row) {
+        boards.push_back(Column(rows, row, "port") + " " + Column(rows, row, "esn"));
+        EXPECT_EQ(Column(rows, row, "result_code"), "0");
+        EXPECT_EQ(Column(rows, row, "verify"), "verified");
+        EXPECT_EQ(Column(rows, row, "image_sha256"), digest);
+        EXPECT_EQ(Column(rows, row, "document"), kDemo);
+        EXPECT_EQ(Column(rows, row, "tool"), "zeltool");
+    }
+    std::sort(boards.begin(), boards.end());
+    EXPECT_EQ(boards,
+              (std::vector<std::string>{"COM1 FLEET00001", "COM2 FLEET00002", "COM3 FLEET00003"}));
+    EXPECT_EQ(Column(rows, 1, "device").empty(), false);
+    EXPECT_EQ(LogRows(data, "--esn FLEET00002").size(), 2u);
+    EXPECT_EQ(LogRows(data, "--since 2999-01-01").size(), 1u);
+    const Outcome table = Zeltool("log --esn FLEET00003", "XDG_DATA_HOME=" + data.string());
+    EXPECT_NE(table.output.find("COM3  FLEET00003  verified"), std::string::npos) << table.output;
+
+    Simulator slow({"--baud", "9600", "--esn", "KILLED0001"});
+    const std::string tests = getenv("XDG_DATA_HOME");
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    const fs::path output = Temp("killed.log");
+    const pid_t tool =
+        StartZeltool({"program", kDemo, "--port", "2"}, "TARVO_COM2", slow.Device(), output);
+    setenv("XDG_DATA_HOME", tests.c_str(), 1);
+    ASSERT_TRUE(LogShows(output, "write 256 of 2256"));
+    kill(tool, SIGKILL);
+    EXPECT_EQ(ExitWithin10s(tool), 128 + SIGKILL);
+    rows = LogRows(data);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(Column(rows, 4, "port"), "COM2");
+    EXPECT_EQ(Column(rows, 4, "result_text"), "did not finish");
+    EXPECT_EQ(Column(rows, 4, "result_code"), "");
+}
+
+// A log that cannot be written is told once, and the board is programmed.
+TEST(ZeltoolLog, ALogThatCannotBeWrittenNeverStopsARun) {
+    const fs::path blocker = Temp("data-is-a-file");
+    std::ofstream(blocker) << "not a folder";
+    const Outcome outcome =
+        Zeltool("program " + kDemo + " --port 2",
+                "XDG_DATA_HOME=" + blocker.string() + " TARVO_COM2=sim:esn=NOLOG00001");
+    EXPECT_EQ(outcome.status, 0) << outcome.output;
+    EXPECT_NE(outcome.output.find("Success: Programming completed"), std::string::npos);
+    const auto warning = outcome.output.find("warning: the programming log");
+    EXPECT_NE(warning, std::string::npos) << outcome.output;
+    EXPECT_EQ(outcome.output.find("warning: the programming log", warning + 1), std::string::npos)
+        << "told once";
 }

@@ -118,6 +118,16 @@ int ReadOrFail(IRadio& radio, int port, TOptionImage& board, const std::string& 
     return RadioFailure(code, port, context + ResultMessage(code));
 }
 
+ProgrammingLog& Log() {
+    static ProgrammingLog log;
+    return log;
+}
+
+void ReportLogProblem() {
+    if (const std::string problem = Log().ProblemToReport(); !problem.empty())
+        std::cerr << "zeltool: warning: " << problem << "; the run goes on without it\n";
+}
+
 int CompareWithImage(const TOptionImage& board, const TOptionImage& image) {
     std::size_t differences = 0;
     for (std::size_t i = 0; i < image.size(); ++i)

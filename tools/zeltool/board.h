@@ -5,6 +5,7 @@
 
 #include "programming/image.h"
 #include "programming/run.h"
+#include "programminglog/programminglog.h"
 #include "readback/imagedecoder.h"
 
 #include <string>
@@ -29,6 +30,11 @@ class CliObserver final : public IProgrammingObserver {
     std::string operation_;
     std::string counter_;
 };
+
+// The programming log of this process.
+ProgrammingLog& Log();
+// Tells once on standard error that the log cannot be used; the run goes on.
+void ReportLogProblem();
 
 // A radio failure: for a port that cannot be set up, first the reason that
 // the port check knows (the device and why), then the message, which stays

@@ -3,6 +3,7 @@
 #include "app/core/preferences.h"
 #include "document/zelfile.h"
 #include "platform/terminal.h"
+#include "programminglog/programminglog.h"
 #include "radiolink/resultcodes.h"
 #include "radiolink/tarvodll.h"
 #include "tools/zeltool/board.h"
@@ -27,41 +28,41 @@ struct ProgramJob {
     std::string BackupDir;
 };
 
-// What became of one board beyond the exit status.
+// What became of one board beyond the exit status, as the programming log
+// keeps it.
 struct BoardRun {
     std::string Esn;         // once it was read
     bool WriteBegun = false; // a block reached the board
+    int Code = 0;            // the library's result, kOutsideTheLink, or 0
+    std::string Text;        // what the user was told last
+    std::string Verify = kVerifyNotAsked;
 };
 
-// Programs one board.
-int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
-    const std::string& file = job.File;
-    // A document, or an image file (a backup) written as it is.
-    std::unique_ptr<TBoardData> document;
-    TOptionImage image;
-    if (const int loaded = LoadDocumentOrImage(file, document, image); loaded != status::Ok)
-        return loaded;
-    if (!document)
-        PrepareLibraryForReading(TProductData{});
-    const int port = ChoosePort(portOption);
-    std::cerr << "Programming " << file << " on COM" << (port >= 1 && port <= 4 ? port : 1) << "\n";
+// Programs one board that `image` is loaded for; `run` tells how it went.
+int ProgramBoard(const ProgramJob& job, int port, const TOptionImage& image, BoardRun& run) {
+    const auto failed = [&run](int exitStatus, int code, const std::string& text) {
+        run.Code = code;
+        run.Text = text;
+        return Fail(exitStatus, text);
+    };
     TarvoRadio radio;
-
     if (!job.BackupDir.empty()) {
         TOptionImage board{};
-        std::string esn;
-        if (const int read =
-                ReadOrFail(radio, port, board, "backup read failed, nothing was written: ", &esn);
-            read != status::Ok)
+        const std::string context = "backup read failed, nothing was written: ";
+        if (const int read = ReadOrFail(radio, port, board, context, &run.Esn);
+            read != status::Ok) {
+            run.Code = kOutsideTheLink;
+            run.Text = context.substr(0, context.size() - 2);
             return read;
+        }
         std::error_code ignored;
         std::filesystem::create_directories(job.BackupDir, ignored);
         // Named by the board's ESN and the time; boards programmed at once
         // on several ports each get their own.
-        const auto path = std::filesystem::path(job.BackupDir) / BackupFileName(port, esn);
+        const auto path = std::filesystem::path(job.BackupDir) / BackupFileName(port, run.Esn);
         if (WriteOutput(path.string(), board.data(), board.size()) != status::Ok)
-            return Fail(status::CannotWrite, "the backup was not written; nothing was written to "
-                                             "the board");
+            return failed(status::CannotWrite, kOutsideTheLink,
+                          "the backup was not written; nothing was written to the board");
         std::cerr << "Backup of the board: " << path.string() << "\n";
     }
 
@@ -69,13 +70,15 @@ int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
     ProgrammingOptions options;
     options.Cancelled = [] { return interrupted.load(); };
     const ProgrammingResult result = TransferImage(image, port, radio, observer, options);
-    if (run != nullptr)
-        *run = {result.Esn, result.WriteBegun};
+    run.Esn = result.Esn.empty() ? run.Esn : result.Esn;
+    run.WriteBegun = result.WriteBegun;
+    run.Code = result.Code;
+    run.Text = result.Message;
     switch (result.Outcome) {
     case RunOutcome::InvalidDocument: // built above already
         return Fail(status::InvalidData, result.Message);
     case RunOutcome::Cancelled:
-        return Fail(status::Interrupted, result.Message);
+        return failed(status::Interrupted, kOutsideTheLink, result.Message);
     case RunOutcome::RadioError:
         return RadioFailure(
             result.Code, port,
@@ -90,9 +93,36 @@ int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
         return status::Ok;
     TOptionImage board{};
     if (const int read = ReadOrFail(radio, port, board, "verification read failed: ");
-        read != status::Ok)
+        read != status::Ok) {
+        run.Verify = kVerifyFailed;
         return read;
-    return CompareWithImage(board, image);
+    }
+    const int compared = CompareWithImage(board, image);
+    run.Verify = compared == status::Ok ? kVerifyPassed : kVerifyDiffers;
+    return compared;
+}
+
+// Programs one board, recorded in the programming log.
+int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
+    const std::string& file = job.File;
+    // A document, or an image file (a backup) written as it is.
+    std::unique_ptr<TBoardData> document;
+    TOptionImage image;
+    if (const int loaded = LoadDocumentOrImage(file, document, image); loaded != status::Ok)
+        return loaded;
+    if (!document)
+        PrepareLibraryForReading(TProductData{});
+    const int port = ChoosePort(portOption);
+    std::cerr << "Programming " << file << " on COM" << (port >= 1 && port <= 4 ? port : 1) << "\n";
+    BoardRun local;
+    BoardRun& board = run != nullptr ? *run : local;
+    const std::optional<std::int64_t> row =
+        Log().Begin(DescribeRunStart("zeltool", port, file, document.get(), image));
+    const int result = ProgramBoard(job, port, image, board);
+    if (row)
+        Log().Finish(*row, {board.Esn, board.Code, board.Text, board.Verify});
+    ReportLogProblem();
+    return result;
 }
 
 // Several boards at once, one child process per port; a summary at the end.
