@@ -427,7 +427,34 @@ void TZelWindow::CmProgram() {
             return;
         }
     }
-    ProgramWithStatusDialog(this, *doc_, AppSettings().Port, *radio_, programmingOptions_);
+    ProgramWithStatusDialog(this, *doc_, AppSettings().Port, *radio_, programmingOptions_,
+                            Recorder(untitled_ ? QString() : path_, doc_.get()));
+    ReportLogProblem();
+}
+
+RunRecorder TZelWindow::Recorder(const QString& file, const TBoardData* document) {
+    const int port = AppSettings().Port;
+    RunRecorder recorder;
+    recorder.Started = [this, port, file, document](const TOptionImage& image) {
+        logRow_ = log_.Begin(DescribeRunStart("zel", port, file.toStdString(), document, image));
+    };
+    recorder.Finished = [this](const ProgrammingResult& result) {
+        if (logRow_)
+            log_.Finish(*logRow_,
+                        {result.Esn,
+                         result.Outcome == RunOutcome::Cancelled ? kOutsideTheLink : result.Code,
+                         result.Message, kVerifyNotAsked});
+        logRow_.reset();
+    };
+    return recorder;
+}
+
+void TZelWindow::ReportLogProblem() {
+    if (const std::string problem = log_.ProblemToReport(); !problem.empty())
+        Warn(this,
+             tr("The run was not recorded in the programming log; programming goes on "
+                "without it."),
+             kProgramTitle, ProgramText(problem));
 }
 
 namespace {
@@ -506,7 +533,9 @@ void TZelWindow::CmWriteImageFile() {
     TOptionImage image;
     std::copy(bytes.begin(), bytes.end(), image.begin());
     PrepareLibraryForReading(doc_->Product);
-    WriteImageWithStatusDialog(this, image, port, *radio_, programmingOptions_);
+    WriteImageWithStatusDialog(this, image, port, *radio_, programmingOptions_,
+                               Recorder(chosen, nullptr));
+    ReportLogProblem();
 }
 
 void TZelWindow::CmIdentifyBoard() {

@@ -5,6 +5,8 @@
 #include "document/records.h"
 #include "document/zelfile.h"
 #include "programming/run.h"
+#include "programming/statusdialog/pgmstatdlg.h"
+#include "programminglog/programminglog.h"
 
 #include "app/core/recentfiles.h"
 
@@ -12,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -98,6 +101,11 @@ class TZelWindow final : public QMainWindow {
     void RebuildRecentMenu();
     void Remember(const QString& path);
     std::string SheetHtml() const;
+    // Records a write of `file` (with its document, null for an image file)
+    // in the programming log.
+    RunRecorder Recorder(const QString& file, const TBoardData* document);
+    // Tells once per session that the programming log cannot be used.
+    void ReportLogProblem();
 
     std::unique_ptr<TBoardData> doc_;
     QString path_;
@@ -110,4 +118,6 @@ class TZelWindow final : public QMainWindow {
     ProgrammingOptions programmingOptions_;
     RecentFiles recent_;
     QMenu* recentMenu_ = nullptr;
+    ProgrammingLog log_;
+    std::optional<std::int64_t> logRow_; // the run being recorded
 };

@@ -277,7 +277,7 @@ RunStart DescribeRunStart(const std::string& tool, int port, const std::filesyst
         start.Device = radioserver::DescribePortTarget(*target);
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(file, error);
-    start.Document = (error ? file : absolute).string();
+    start.Document = file.empty() ? "untitled" : (error ? file : absolute).string();
     start.ImageSha256 = Sha256Hex(image);
     if (document != nullptr)
         start.Product = DocumentTextToUtf8(document->Product.ProductName.View()) + " / " +

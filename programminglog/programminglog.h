@@ -120,6 +120,7 @@ class ProgrammingLog {
 class TBoardData;
 
 // The start of a run of `tool` that writes `image`, made from `document`
-// (null for an image file written as it is) or read from `file`, on COMn.
+// (null for an image file written as it is) or read from `file` (empty for
+// a document never saved), on COMn.
 RunStart DescribeRunStart(const std::string& tool, int port, const std::filesystem::path& file,
                           const TBoardData* document, std::span<const std::uint8_t> image);

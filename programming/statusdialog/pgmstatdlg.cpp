@@ -79,30 +79,38 @@ void ShowWhileRunning(TPgmStatDlg& status, const std::function<void()>& run) {
 
 } // namespace
 
-void ProgramWithStatusDialog(QWidget* owner, const TBoardData& document, int port, IRadio& radio,
-                             const ProgrammingOptions& options) {
+std::optional<ProgrammingResult> ProgramWithStatusDialog(QWidget* owner, const TBoardData& document,
+                                                         int port, IRadio& radio,
+                                                         const ProgrammingOptions& options,
+                                                         const RunRecorder& recorder) {
     TOptionImage image;
     if (const int built = BuildImage(image, document); built != buildresult::Ok) {
         Warn(owner, QString::fromStdString(BuildFailureMessage(built)));
-        return;
+        return std::nullopt;
     }
-    WriteImageWithStatusDialog(owner, image, port, radio, options);
+    return WriteImageWithStatusDialog(owner, image, port, radio, options, recorder);
 }
 
-void WriteImageWithStatusDialog(QWidget* owner, const TOptionImage& image, int port, IRadio& radio,
-                                const ProgrammingOptions& options) {
+ProgrammingResult WriteImageWithStatusDialog(QWidget* owner, const TOptionImage& image, int port,
+                                             IRadio& radio, const ProgrammingOptions& options,
+                                             const RunRecorder& recorder) {
+    if (recorder.Started)
+        recorder.Started(image);
     ProgrammingResult result;
     {
         TPgmStatDlg status(owner);
         ShowWhileRunning(status,
                          [&] { result = TransferImage(image, port, radio, status, options); });
     }
+    if (recorder.Finished)
+        recorder.Finished(result);
     Ui().Beep();
     const QString message = QString::fromStdString(result.Message);
     if (result.Outcome == RunOutcome::Programmed)
         Ui().Message(owner, message, kProgramTitle, IUiServices::Icon::None);
     else
         Warn(owner, message);
+    return result;
 }
 
 std::optional<TOptionImage> ReadWithStatusDialog(QWidget* owner, int port, IRadio& radio,

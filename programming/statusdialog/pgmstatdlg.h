@@ -6,6 +6,7 @@
 #include "dialogs/centerdlg.h"
 #include "programming/run.h"
 
+#include <functional>
 #include <optional>
 
 class QLabel;
@@ -35,16 +36,27 @@ class TPgmStatDlg final : public TCenterDlg, public IProgrammingObserver {
     QProgressBar* progress_;
 };
 
+// Told when a transfer begins, with its image, and when it has ended, before
+// the closing message: the programming log listens.
+struct RunRecorder {
+    std::function<void(const TOptionImage&)> Started;
+    std::function<void(const ProgrammingResult&)> Finished;
+};
+
 // Radio > Program: builds the image, reports a document that cannot be
 // programmed, otherwise runs the programming with the status dialog and ends
 // with one message. `options` lets tests skip the final pause.
-void ProgramWithStatusDialog(QWidget* owner, const TBoardData& document, int port, IRadio& radio,
-                             const ProgrammingOptions& options = {});
+// The run's result, or none when the document could not be programmed.
+std::optional<ProgrammingResult> ProgramWithStatusDialog(QWidget* owner, const TBoardData& document,
+                                                         int port, IRadio& radio,
+                                                         const ProgrammingOptions& options = {},
+                                                         const RunRecorder& recorder = {});
 
 // Writes an image as it is (a backup restored) with the status dialog, ending
 // with one message as Radio > Program does.
-void WriteImageWithStatusDialog(QWidget* owner, const TOptionImage& image, int port, IRadio& radio,
-                                const ProgrammingOptions& options = {});
+ProgrammingResult WriteImageWithStatusDialog(QWidget* owner, const TOptionImage& image, int port,
+                                             IRadio& radio, const ProgrammingOptions& options = {},
+                                             const RunRecorder& recorder = {});
 
 // Reads the whole board with the status dialog; a failure is reported with
 // its numbered error and gives nothing. `esn` receives the radio's ESN.

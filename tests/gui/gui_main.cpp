@@ -10,10 +10,12 @@
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The recent-files list and the like go to a configuration directory of
-    // the tests' own, never the user's.
+    // The recent-files list, the programming log and the like go to folders
+    // of the tests' own, never the user's.
     const std::string config = testing::TempDir() + "gui-test-config-" + std::to_string(getpid());
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const std::string data = testing::TempDir() + "gui-test-data-" + std::to_string(getpid());
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
     QApplication application(argc, argv);
     radioserver::IsRegistered();
     testing::InitGoogleTest(&argc, argv);

@@ -9,6 +9,7 @@
 #include "gui/fakeui.h"
 #include "programming/image.h"
 #include "programming/statusdialog/pgmstatdlg.h"
+#include "programminglog/programminglog.h"
 #include "radiolink/server/portmap.h"
 #include "radiolink/server/radioserver.h"
 #include "resources/stringtable.h"
@@ -722,6 +723,56 @@ TEST(WriteImageFile, ABackupIsWrittenAsItIsAfterTheUserConfirms) {
     window.CmWriteImageFile();
     EXPECT_EQ(ui.LastText(), "Success: Programming completed");
     EXPECT_EQ(memory(), golden);
+}
+
+// Every write from the menus is a row of the programming log; a log that
+// cannot be used is told once, and the boards are still programmed.
+TEST(ProgrammingFromTheMenu, EveryRunIsRecordedAndABrokenLogIsToldOnce) {
+    const std::string tests = getenv("XDG_DATA_HOME");
+    const fs::path data = Temp("log-data").toStdString();
+    fs::remove_all(data);
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    {
+        FakeUi ui;
+        TZelWindow window;
+        window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
+        const std::string golden = TestData("golden.zel");
+        window.OpenPath(QString::fromStdString(golden));
+        BoardOnCom2 board(ErasedImage());
+        window.CmProgram();
+        EXPECT_EQ(ui.LastText(), "Success: Programming completed");
+        setenv("TARVO_COM2", "sim:fault=nak", 1);
+        window.CmProgram();
+        const auto rows = ProgrammingLog(ProgrammingLog::DefaultLocation()).List();
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[0].Tool, "zel");
+        EXPECT_EQ(rows[0].Port, "COM2");
+        EXPECT_EQ(rows[0].Document, fs::absolute(golden).string());
+        EXPECT_EQ(rows[0].ResultCode, 0);
+        EXPECT_FALSE(rows[0].Esn.empty());
+        EXPECT_EQ(rows[1].ResultCode, 11);
+        EXPECT_EQ(rows[1].ResultText.rfind("Error 11: ", 0), 0u) << rows[1].ResultText;
+    }
+    const fs::path blocker = Temp("data-is-a-file").toStdString();
+    std::ofstream(blocker) << "not a folder";
+    setenv("XDG_DATA_HOME", blocker.c_str(), 1);
+    {
+        FakeUi ui;
+        TZelWindow window;
+        window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
+        BoardOnCom2 board(ErasedImage());
+        window.CmProgram();
+        window.CmProgram();
+        int told = 0;
+        int programmed = 0;
+        for (const auto& message : ui.Messages) {
+            told += message.Text.startsWith("The run was not recorded in the programming log");
+            programmed += message.Text == "Success: Programming completed";
+        }
+        EXPECT_EQ(told, 1);
+        EXPECT_EQ(programmed, 2);
+    }
+    setenv("XDG_DATA_HOME", tests.c_str(), 1);
 }
 
 // With a backup folder in the user's preferences, Radio > Program saves the
