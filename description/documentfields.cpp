@@ -30,7 +30,7 @@ std::vector<std::string> Texts(std::initializer_list<const char*> texts) {
 }
 
 bool IsFrequency(std::string_view text) {
-    return OnlyCharacters(text, "0-9.") && CheckFreqSpec(text, 1, nullptr, 0) == 0;
+    return IsOneDecimalNumber(text) && CheckFreqSpec(text, 1, nullptr, 0) == 0;
 }
 bool IsTone(std::string_view text) {
     return text.empty() || IsToneText(text);
@@ -169,18 +169,27 @@ const std::vector<Field<TGlobalData>>& GeneralFields() {
     return kFields;
 }
 
+namespace {
+
+Field<TRfChannel> InMegahertz(Field<TRfChannel> field) {
+    field.Unit = "MHz";
+    return field;
+}
+
+} // namespace
+
 const std::vector<Field<TRfChannel>>& ChannelFields() {
     using C = TRfChannel;
     static constexpr const char* kFrequency =
-        "a frequency in MHz above 10 and below 1000, digits and '.'";
+        "a frequency in MHz above 10 and below 1000: digits with at most one '.'";
     static constexpr const char* kTone = "a tone of the list: \"None\", \"67.0\" .. \"254.1\"";
     static const std::vector<Field<C>> kFields = {
-        TextField<C>("receiveFrequency", "receive", limits::kFrequency, TEXT_OF(C, RxFrequency),
-                     IsFrequency, kFrequency),
+        InMegahertz(TextField<C>("receiveFrequency", "receive", limits::kFrequency,
+                                 TEXT_OF(C, RxFrequency), IsFrequency, kFrequency)),
         TextField<C>("receiveCtcss", "receive CTCSS", limits::kTone, TEXT_OF(C, RxCtcss), IsTone,
                      kTone),
-        TextField<C>("transmitFrequency", "transmit", limits::kFrequency, TEXT_OF(C, TxFrequency),
-                     IsFrequency, kFrequency),
+        InMegahertz(TextField<C>("transmitFrequency", "transmit", limits::kFrequency,
+                                 TEXT_OF(C, TxFrequency), IsFrequency, kFrequency)),
         TextField<C>("transmitCtcss", "transmit CTCSS", limits::kTone, TEXT_OF(C, TxCtcss), IsTone,
                      kTone),
         ValueField<C>(

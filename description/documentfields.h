@@ -46,6 +46,8 @@ template <typename Record> struct Field {
     // A secret (the password): views that show settings say only whether
     // it is set.
     bool Secret = false;
+    // The unit a text field's number is in ("MHz"), or none.
+    const char* Unit = nullptr;
 };
 
 const std::vector<Field<TProductData>>& ProductFields();

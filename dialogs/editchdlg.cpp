@@ -7,6 +7,7 @@
 #include "document/limits.h"
 #include "document/records.h"
 #include "programming/encodings.h"
+#include "programming/fieldrules.h"
 #include "resources/stringtable.h"
 
 #include <QButtonGroup>

@@ -92,16 +92,6 @@ FieldCheck CheckCharactersField(std::string_view text, std::string_view allowed)
     return {OnlyCharacters(text, allowed), strings::kInvalidCharacter};
 }
 
-bool IsOneDecimalNumber(std::string_view text) {
-    const auto point = text.find('.');
-    const auto digits = [](std::string_view part) {
-        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    if (point == std::string_view::npos)
-        return !text.empty() && digits(text);
-    return text.size() > 1 && digits(text.substr(0, point)) && digits(text.substr(point + 1));
-}
-
 namespace {
 
 // Reads one code of the pictures, "####" or "##-####", from `at` as far as

@@ -12,10 +12,6 @@
 // only checked.
 std::optional<std::string> FilterFrequencyInput(std::string_view text, bool caretAtEnd);
 
-// A frequency text that is one decimal number: digits with at most one
-// point. "45.0.0125" is not one, though its leading number reads as 45.0.
-bool IsOneDecimalNumber(std::string_view text);
-
 // The frequency text after d arrow steps (d > 0 up), as the arrows show it.
 std::string StepFrequencyText(std::string_view text, int steps);
 

@@ -107,3 +107,13 @@ bool IsToneText(std::string_view text) {
 bool IsRouteDigit(int route) {
     return std::find(kRouteDigits.begin(), kRouteDigits.end(), route) != kRouteDigits.end();
 }
+
+bool IsOneDecimalNumber(std::string_view text) {
+    const auto point = text.find('.');
+    const auto digits = [](std::string_view part) {
+        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (point == std::string_view::npos)
+        return !text.empty() && digits(text);
+    return text.size() > 1 && digits(text.substr(0, point)) && digits(text.substr(point + 1));
+}

@@ -19,6 +19,9 @@ bool IsValidJoinCode(std::string_view text);
 bool IsValidEsnText(std::string_view text);
 // A dial string: digits, parentheses and hyphens.
 bool IsDialString(std::string_view text);
+// A frequency text that is one decimal number: digits with at most one
+// point. "45.0.0125" is not one, though its leading number reads as 45.0.
+bool IsOneDecimalNumber(std::string_view text);
 // The CTCSS tone texts of the tone list ("None", "67.0" .. "254.1").
 bool IsToneText(std::string_view text);
 // A route digit offered by the route lists (1, 2, 3, 4, 9, 0, 6, 7, 8).

@@ -1,4 +1,5 @@
 #include "dialogs/rules.h"
+#include "programming/fieldrules.h"
 
 #include <gtest/gtest.h>
 

@@ -885,3 +885,50 @@ TEST(ZeltoolLog, ALogThatCannotBeWrittenNeverStopsARun) {
     EXPECT_EQ(outcome.output.find("warning: the programming log", warning + 1), std::string::npos)
         << "told once";
 }
+
+// The channels exported as CSV, edited by another program's CSV writer (all
+// fields quoted, LF line ends), merge back into the document; a fault is
+// named by row and column and nothing is written.
+TEST(ZeltoolCsv, ChannelsEditedByAnotherCsvWriterImportBack) {
+    const fs::path csv = Temp("channels.csv"), edited = Temp("edited.csv");
+    const fs::path merged = Temp("merged.zel"), script = Temp("edit-channels.py");
+    fs::remove(merged);
+    ASSERT_EQ(Zeltool("export " + kDemo + " --csv -o " + csv.string()).status, 0);
+    std::ofstream(script) << R"(import csv, sys
+with open(sys.argv[1], newline="", encoding="utf-8-sig") as f:
+    rows = list(csv.reader(f))
+rows[1][3] = "456.025"
+rows.append(["Nordkapp \u00d8", "440.5", "71.9", "445.5", "None", "25", "yes"])
+rows.append(["Nordkapp \u00d8", "440.75", "", "445.75", "", "20 kHz", ""])
+if len(sys.argv) > 3:
+    rows[2][1] = sys.argv[3]
+with open(sys.argv[2], "w", newline="", encoding="utf-8") as f:
+    csv.writer(f, quoting=csv.QUOTE_ALL, lineterminator="\n").writerows(rows)
+)";
+    const auto edit = [&](const std::string& extra) {
+        return std::system(("python3 " + script.string() + " " + csv.string() + " " +
+                            edited.string() + " " + extra)
+                               .c_str());
+    };
+    ASSERT_EQ(edit(""), 0);
+    const Outcome imported =
+        Zeltool("import " + edited.string() + " --csv --into " + kDemo + " -o " + merged.string());
+    ASSERT_EQ(imported.status, 0) << imported.output;
+    const std::string back = Zeltool("export " + merged.string() + " --csv").output;
+    for (const char* row : {"Harbour,451.0125,None,456.025,67.0,12.5 kHz,no",
+                            "Nordkapp \xC3\x98,440.5,71.9,445.5,None,25 kHz,yes",
+                            "Nordkapp \xC3\x98,440.75,,445.75,,20 kHz,no",
+                            "Depot,460.125,None,465.125,None,12.5 kHz,no"})
+        EXPECT_NE(back.find(row), std::string::npos) << row << "\n" << back;
+
+    fs::remove(merged);
+    ASSERT_EQ(edit("451.0375.5"), 0);
+    const Outcome refused =
+        Zeltool("import " + edited.string() + " --csv --into " + kDemo + " -o " + merged.string());
+    EXPECT_EQ(refused.status, 65) << refused.output;
+    EXPECT_NE(refused.output.find("row 3, column B (Receive (MHz)): \"451.0375.5\" is not a "
+                                  "frequency"),
+              std::string::npos)
+        << refused.output;
+    EXPECT_FALSE(fs::exists(merged));
+}
