@@ -10,6 +10,7 @@
 #include "dialogs/smalldialogs.h"
 #include "dialogs/uiservices.h"
 #include "document/zelfile.h"
+#include "exchange/channelcsv.h"
 #include "platform/inputfile.h"
 #include "platform/safefile.h"
 #include "programming/statusdialog/pgmstatdlg.h"
@@ -93,6 +94,8 @@ void TZelWindow::BuildMenus() {
     file->addSeparator();
     add(file, tr("&Print..."), "filePrint", &TZelWindow::CmFilePrint);
     add(file, tr("Export P&DF..."), "fileExportPdf", &TZelWindow::CmFileExportPdf);
+    add(file, tr("&Import Channels..."), "fileImportChannels", &TZelWindow::CmImportChannels);
+    add(file, tr("Export &Channels..."), "fileExportChannels", &TZelWindow::CmExportChannels);
     recentMenu_ = file->addMenu(tr("Recent &Files"));
     recentMenu_->setObjectName(QStringLiteral("fileRecent"));
     RebuildRecentMenu();
@@ -348,6 +351,73 @@ void TZelWindow::CmFileExportPdf() {
              StringText(strings::kFileError));
 }
 
+namespace {
+
+// At most `shown` lines, and how many more there are.
+QString Listed(const std::vector<std::string>& lines, std::size_t shown = 20) {
+    QString text;
+    for (std::size_t i = 0; i < lines.size() && i < shown; ++i)
+        text += QStringLiteral("\n") + ProgramText(lines[i]);
+    if (lines.size() > shown)
+        text += QStringLiteral("\n... and %1 more").arg(lines.size() - shown);
+    return text;
+}
+
+} // namespace
+
+void TZelWindow::CmImportChannels() {
+    if (!CheckAccess())
+        return;
+    const QString chosen = Ui().CsvFileName(this, QString(), false);
+    if (chosen.isEmpty())
+        return;
+    // Sixteen sites of sixteen channels are far smaller.
+    constexpr std::size_t kMaxCsvBytes = 16 << 20;
+    std::string text;
+    if (const InputProblem problem = ReadWholeFile(chosen.toStdString(), kMaxCsvBytes, text);
+        problem != InputProblem::None) {
+        Warn(this, tr("The channels could not be read."), StringText(strings::kFileError),
+             QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(chosen),
+                                          ProgramText(DescribeInputProblem(problem))));
+        return;
+    }
+    const int sitesBefore = doc_->Sites.Count();
+    const auto faults = MergeChannelsCsv(text, *doc_);
+    if (!faults.empty()) {
+        std::vector<std::string> lines;
+        for (const auto& fault : faults)
+            lines.push_back(fault.Text());
+        Warn(this,
+             tr("Nothing was imported from %1:").arg(QFileInfo(chosen).fileName()) + Listed(lines));
+        return;
+    }
+    dirty_ = true;
+    Ui().Message(this,
+                 tr("The sites of %1 were imported: %2 site(s) added, the others' channels "
+                    "replaced.")
+                     .arg(QFileInfo(chosen).fileName())
+                     .arg(doc_->Sites.Count() - sitesBefore),
+                 kProgramTitle, IUiServices::Icon::None);
+}
+
+void TZelWindow::CmExportChannels() {
+    if (!CheckAccess())
+        return;
+    QString suggested;
+    if (!untitled_)
+        suggested = QFileInfo(path_).dir().filePath(QFileInfo(path_).completeBaseName() +
+                                                    QStringLiteral(".csv"));
+    const QString chosen = Ui().CsvFileName(this, suggested, true);
+    if (chosen.isEmpty())
+        return;
+    const WriteResult written = WriteFileSafely(chosen.toStdString(), ChannelsToCsv(*doc_));
+    if (written != WriteResult::Ok)
+        Warn(this,
+             tr("The channels could not be written: %1")
+                 .arg(ProgramText(DescribeWriteResult(written))),
+             StringText(strings::kFileError));
+}
+
 bool TZelWindow::CheckAccess() {
     if (unlocked_)
         return true;
@@ -456,20 +526,6 @@ void TZelWindow::ReportLogProblem() {
                 "without it."),
              kProgramTitle, ProgramText(problem));
 }
-
-namespace {
-
-// At most `shown` lines, and how many more there are.
-QString Listed(const std::vector<std::string>& lines, std::size_t shown = 20) {
-    QString text;
-    for (std::size_t i = 0; i < lines.size() && i < shown; ++i)
-        text += QStringLiteral("\n") + ProgramText(lines[i]);
-    if (lines.size() > shown)
-        text += QStringLiteral("\n... and %1 more").arg(lines.size() - shown);
-    return text;
-}
-
-} // namespace
 
 void TZelWindow::CmReadBoard() {
     if (!CanClose())

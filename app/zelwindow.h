@@ -59,6 +59,10 @@ class TZelWindow final : public QMainWindow {
     // File > Print... and File > Export PDF...: the configuration sheet.
     void CmFilePrint();
     void CmFileExportPdf();
+    // File > Import Channels... and Export Channels...: sites and channels
+    // as CSV.
+    void CmImportChannels();
+    void CmExportChannels();
     // File > Recent Files: one of the last documents opened or saved.
     void OpenRecent(const QString& path);
     const std::vector<std::string>& RecentPaths() const { return recent_.Paths(); }

@@ -98,6 +98,16 @@ QString QtUiServices::ImageFileName(QWidget* owner) {
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
+QString QtUiServices::CsvFileName(QWidget* owner, const QString& current, bool save) {
+    QFileDialog dialog(owner, QString(), current,
+                       QStringLiteral("CSV files (*.csv);;All files (*)"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save)
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
 QString QtUiServices::ExportFileName(QWidget* owner, const QString& current) {
     QFileDialog dialog(owner, QString(), current, QStringLiteral("PDF files (*.pdf)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -31,6 +31,8 @@ class IUiServices {
     virtual QString ExportFileName(QWidget* owner, const QString& current) = 0;
     // An option-board image file to write to the board (a backup).
     virtual QString ImageFileName(QWidget* owner) = 0;
+    // A CSV file of sites and channels to read, or with `save` to write.
+    virtual QString CsvFileName(QWidget* owner, const QString& current, bool save) = 0;
     // Lets the user choose a printer, then prints on it with `print`; false
     // when the user cancelled.
     virtual bool Print(QWidget* owner, const std::function<void(QPrinter&)>& print) = 0;
@@ -65,6 +67,7 @@ class QtUiServices final : public IUiServices {
     QString SaveFileName(QWidget* owner, const QString& current) override;
     QString ExportFileName(QWidget* owner, const QString& current) override;
     QString ImageFileName(QWidget* owner) override;
+    QString CsvFileName(QWidget* owner, const QString& current, bool save) override;
     bool Print(QWidget* owner, const std::function<void(QPrinter&)>& print) override;
     int Exec(QDialog& dialog) override;
 };

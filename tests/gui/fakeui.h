@@ -40,6 +40,7 @@ class FakeUi final : public IUiServices {
     std::deque<QString> SaveNames;
     std::deque<QString> ExportNames;
     std::deque<QString> ImageNames;
+    std::deque<QString> CsvNames;
     // Where Print sends the page (a PDF file); empty: the user cancels.
     QString PrintTo;
     std::deque<std::function<void(QDialog&)>> Dialogs;
@@ -65,6 +66,7 @@ class FakeUi final : public IUiServices {
     }
     QString ExportFileName(QWidget*, const QString&) override { return Next(ExportNames); }
     QString ImageFileName(QWidget*) override { return Next(ImageNames); }
+    QString CsvFileName(QWidget*, const QString&, bool) override { return Next(CsvNames); }
     bool Print(QWidget*, const std::function<void(QPrinter&)>& print) override {
         if (PrintTo.isEmpty())
             return false;

@@ -725,6 +725,44 @@ TEST(WriteImageFile, ABackupIsWrittenAsItIsAfterTheUserConfirms) {
     EXPECT_EQ(memory(), golden);
 }
 
+// File > Export Channels... writes the sites as CSV; File > Import
+// Channels... merges a CSV, or names every fault and changes nothing.
+TEST(ChannelsAsCsv, ExportedAndImportedFromTheFileMenu) {
+    FakeUi ui;
+    TZelWindow window;
+    window.OpenPath(QString::fromStdString(TestData("golden.zel")));
+    const int sites = window.Doc().Sites.Count();
+    const QString exported = Temp("golden-channels.csv");
+    ui.CsvNames = {exported};
+    window.findChild<QAction*>("fileExportChannels")->trigger();
+    std::ifstream in(exported.toStdString(), std::ios::binary);
+    const std::string csv{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_TRUE(csv.starts_with("\xEF\xBB\xBFSite,Receive (MHz),")) << csv;
+
+    const QString faulty = Temp("faulty.csv");
+    std::ofstream(faulty.toStdString())
+        << "Site,Receive (MHz),Transmit (MHz)\nNew site,450.1,99999\n,450.2,460.2\n";
+    ui.CsvNames = {faulty};
+    window.findChild<QAction*>("fileImportChannels")->trigger();
+    EXPECT_EQ(ui.LastText(), "Nothing was imported from faulty.csv:\n"
+                             "row 2, column C (Transmit (MHz)): \"99999\" is not a frequency in "
+                             "MHz above 10 and below 1000: digits with at most one '.'\n"
+                             "row 3, column A (Site): a site's name of 1 to 20 characters");
+    EXPECT_EQ(window.Doc().Sites.Count(), sites);
+    EXPECT_FALSE(window.Dirty());
+
+    const QString good = Temp("good.csv");
+    std::ofstream(good.toStdString())
+        << "Site,Receive (MHz),Transmit (MHz)\nNew site,450.1,460.1\n";
+    ui.CsvNames = {good};
+    window.findChild<QAction*>("fileImportChannels")->trigger();
+    EXPECT_TRUE(ui.LastText().startsWith("The sites of good.csv were imported: 1 site(s) added"))
+        << ui.LastText().toStdString();
+    ASSERT_EQ(window.Doc().Sites.Count(), sites + 1);
+    EXPECT_EQ(window.Doc().Sites[sites].Channels[0].TxFrequency.View(), "460.1");
+    EXPECT_TRUE(window.Dirty());
+}
+
 // Every write from the menus is a row of the programming log; a log that
 // cannot be used is told once, and the boards are still programmed.
 TEST(ProgrammingFromTheMenu, EveryRunIsRecordedAndABrokenLogIsToldOnce) {
