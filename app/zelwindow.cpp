@@ -13,6 +13,7 @@
 #include "exchange/channelcsv.h"
 #include "platform/inputfile.h"
 #include "platform/safefile.h"
+#include "programming/sha256.h"
 #include "programming/statusdialog/pgmstatdlg.h"
 #include "readback/documentdiff.h"
 #include "readback/imagedecoder.h"
@@ -112,6 +113,9 @@ void TZelWindow::BuildMenus() {
     add(radio, tr("&Verify Board"), "radioVerifyBoard", &TZelWindow::CmVerifyBoard);
     add(radio, tr("&Identify Board"), "radioIdentifyBoard", &TZelWindow::CmIdentifyBoard);
     add(radio, tr("&Write Image File..."), "radioWriteImageFile", &TZelWindow::CmWriteImageFile);
+    printLastRun_ = add(radio, tr("Print &Sheet of Last Run..."), "radioPrintLastRun",
+                        &TZelWindow::CmPrintLastRun);
+    printLastRun_->setEnabled(false);
     QMenu* options = menuBar()->addMenu(tr("&Options"));
     add(options, tr("Serial &Port"), "optionsSerialPort", &TZelWindow::CmSerialPort);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
@@ -315,10 +319,10 @@ void TZelWindow::dropEvent(QDropEvent* event) {
         OpenPath(path);
 }
 
-std::string TZelWindow::SheetHtml() const {
+std::string TZelWindow::SheetHtml(const std::optional<ProgrammedBoard>& board) const {
     return ConfigurationSheetHtml(
-        *doc_,
-        {untitled_ ? std::string() : QFileInfo(path_).fileName().toStdString(), ReportTimestamp()});
+        *doc_, {untitled_ ? std::string() : QFileInfo(path_).fileName().toStdString(),
+                ReportTimestamp(), board});
 }
 
 // The sheet, the PDF and the board comparison show the document's settings:
@@ -497,9 +501,25 @@ void TZelWindow::CmProgram() {
             return;
         }
     }
-    ProgramWithStatusDialog(this, *doc_, AppSettings().Port, *radio_, programmingOptions_,
-                            Recorder(untitled_ ? QString() : path_, doc_.get()));
+    const int port = AppSettings().Port;
+    const auto result =
+        ProgramWithStatusDialog(this, *doc_, port, *radio_, programmingOptions_,
+                                Recorder(untitled_ ? QString() : path_, doc_.get()));
     ReportLogProblem();
+    if (!result || result->Outcome != RunOutcome::Programmed)
+        return;
+    // The sheet of the board as programmed, offered until the next success.
+    TOptionImage image;
+    BuildImage(image, *doc_);
+    lastRunSheet_ = SheetHtml(ProgrammedBoard{result->Esn, "COM" + std::to_string(port),
+                                              ReportTimestamp(), Sha256Hex(image)});
+    printLastRun_->setEnabled(true);
+}
+
+void TZelWindow::CmPrintLastRun() {
+    if (lastRunSheet_.empty() || !CheckAccess())
+        return;
+    Ui().Print(this, [this](QPrinter& printer) { PrintReport(lastRunSheet_, printer); });
 }
 
 RunRecorder TZelWindow::Recorder(const QString& file, const TBoardData* document) {

@@ -7,6 +7,7 @@
 #include "programming/run.h"
 #include "programming/statusdialog/pgmstatdlg.h"
 #include "programminglog/programminglog.h"
+#include "report/sheethtml.h"
 
 #include "app/core/recentfiles.h"
 
@@ -77,6 +78,10 @@ class TZelWindow final : public QMainWindow {
     void CmVerifyBoard();
     // Radio > Identify Board: what the board on the bench holds.
     void CmIdentifyBoard();
+    // Radio > Print Sheet of Last Run...: the configuration sheet of the
+    // document as the last successful Radio > Program wrote it, with the
+    // board's ESN, the time and the image checksum.
+    void CmPrintLastRun();
     // Radio > Write Image File...: a 2256-byte image (a backup) written as it is.
     void CmWriteImageFile();
     void CmSerialPort();
@@ -104,7 +109,7 @@ class TZelWindow final : public QMainWindow {
     void BuildMenus();
     void RebuildRecentMenu();
     void Remember(const QString& path);
-    std::string SheetHtml() const;
+    std::string SheetHtml(const std::optional<ProgrammedBoard>& board = std::nullopt) const;
     // Records a write of `file` (with its document, null for an image file)
     // in the programming log.
     RunRecorder Recorder(const QString& file, const TBoardData* document);
@@ -123,5 +128,7 @@ class TZelWindow final : public QMainWindow {
     RecentFiles recent_;
     QMenu* recentMenu_ = nullptr;
     ProgrammingLog log_;
+    std::string lastRunSheet_; // the sheet of the last successful run, or empty
+    QAction* printLastRun_ = nullptr;
     std::optional<std::int64_t> logRow_; // the run being recorded
 };

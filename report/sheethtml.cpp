@@ -60,29 +60,53 @@ class Sheet {
                  std::to_string(level) + ">\n";
     }
     void Paragraph(const std::string& html) { html_ += "<p>" + html + "</p>\n"; }
-    // A table whose first row is its header; cells are HTML already.
-    void Table(const std::vector<std::vector<std::string>>& rows) {
-        html_ += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n";
-        for (std::size_t r = 0; r < rows.size(); ++r) {
+    // A table whose first row is its column headings, under a caption row
+    // when one is given; cells are HTML already. Both stand in the table's
+    // head, which a page that the table runs onto repeats.
+    void Table(const std::vector<std::vector<std::string>>& rows, std::string_view caption = {}) {
+        html_ += kTable;
+        html_ += "<thead>\n";
+        Caption(caption, rows.front().size());
+        html_ += "<tr>";
+        for (const auto& cell : rows.front())
+            html_ += "<th align=\"left\">" + cell + "</th>";
+        html_ += "</tr>\n</thead>\n<tbody>\n";
+        for (std::size_t r = 1; r < rows.size(); ++r) {
             html_ += "<tr>";
             for (const auto& cell : rows[r])
-                html_ +=
-                    (r == 0 ? "<th align=\"left\">" : "<td>") + cell + (r == 0 ? "</th>" : "</td>");
+                html_ += "<td>" + cell + "</td>";
             html_ += "</tr>\n";
         }
-        html_ += "</table>\n";
+        html_ += "</tbody>\n</table>\n";
     }
-    // Label-value rows without a header.
-    void Fields(const std::vector<std::pair<std::string, std::string>>& fields) {
-        html_ += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n";
+    // Label-value rows, under a caption row when one is given.
+    void Fields(const std::vector<std::pair<std::string, std::string>>& fields,
+                std::string_view caption = {}) {
+        html_ += kTable;
+        if (!caption.empty()) {
+            html_ += "<thead>\n";
+            Caption(caption, 2);
+            html_ += "</thead>\n";
+        }
+        html_ += "<tbody>\n";
         for (const auto& [label, value] : fields)
             html_ +=
                 "<tr><td width=\"40%\">" + Escaped(label) + "</td><td>" + value + "</td></tr>\n";
-        html_ += "</table>\n";
+        html_ += "</tbody>\n</table>\n";
     }
     std::string Done() { return html_ + "</body></html>\n"; }
 
   private:
+    static constexpr const char* kTable =
+        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n";
+
+    void Caption(std::string_view caption, std::size_t columns) {
+        if (caption.empty())
+            return;
+        html_ += "<tr><th class=\"caption\" align=\"left\" colspan=\"" + std::to_string(columns) +
+                 "\">" + Escaped(caption) + "</th></tr>\n";
+    }
+
     std::string html_ = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">"
                         "<title>Configuration sheet</title></head><body>\n";
 };
@@ -129,6 +153,12 @@ std::string ConfigurationSheetHtml(const TBoardData& d, const ReportHeading& hea
         "Document: " +
         (heading.Document.empty() ? std::string("(untitled)") : Escaped(heading.Document)) +
         "<br>Printed: " + Escaped(heading.Printed));
+    if (const auto& board = heading.Board) {
+        sheet.Heading(2, "Programmed Board");
+        sheet.Fields({{"ESN", board->Esn.empty() ? "&ndash;" : Escaped(board->Esn)},
+                      {"Programmed", Escaped(board->When) + " on " + Escaped(board->Port)},
+                      {"Image checksum (SHA-256)", Escaped(board->ImageSha256)}});
+    }
 
     sheet.Heading(2, "Product");
     sheet.Fields(Rows(fields::ProductFields(), d.Product));
@@ -148,8 +178,8 @@ std::string ConfigurationSheetHtml(const TBoardData& d, const ReportHeading& hea
         sheet.Paragraph("No RF sites.");
     for (int s = 0; s < d.Sites.Count(); ++s) {
         const TRfSite& site = d.Sites[s];
-        sheet.Heading(3, "Site " + std::to_string(s + 1) + ": " +
-                             DocumentTextToUtf8(site.Name.View()));
+        const std::string caption =
+            "Site " + std::to_string(s + 1) + ": " + DocumentTextToUtf8(site.Name.View());
         const auto& described = fields::ChannelFields();
         std::vector<std::vector<std::string>> rows(1, {"Channel"});
         for (const auto& field : described)
@@ -160,9 +190,8 @@ std::string ConfigurationSheetHtml(const TBoardData& d, const ReportHeading& hea
                 rows.back().push_back(Value(field, site.Channels[c]));
         }
         if (rows.size() == 1)
-            sheet.Paragraph("No channels.");
-        else
-            sheet.Table(rows);
+            rows.push_back({"No channels."});
+        sheet.Table(rows, caption);
     }
 
     sheet.Heading(2, "Channel Banks");
@@ -170,9 +199,8 @@ std::string ConfigurationSheetHtml(const TBoardData& d, const ReportHeading& hea
         sheet.Paragraph("No channel banks.");
     for (int i = 0; i < d.Banks.Count(); ++i) {
         const TBankData& b = d.Banks[i];
-        sheet.Heading(3, "Position " + std::to_string(i + 1) + ": " +
-                             DocumentTextToUtf8(b.Name.View()));
-        sheet.Fields(Rows(fields::BankFields(), b));
+        sheet.Fields(Rows(fields::BankFields(), b), "Position " + std::to_string(i + 1) + ": " +
+                                                        DocumentTextToUtf8(b.Name.View()));
     }
     return sheet.Done();
 }

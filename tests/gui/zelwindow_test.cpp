@@ -8,6 +8,7 @@
 #include "document/zelfile.h"
 #include "gui/fakeui.h"
 #include "programming/image.h"
+#include "programming/sha256.h"
 #include "programming/statusdialog/pgmstatdlg.h"
 #include "programminglog/programminglog.h"
 #include "radiolink/server/portmap.h"
@@ -761,6 +762,32 @@ TEST(ChannelsAsCsv, ExportedAndImportedFromTheFileMenu) {
     ASSERT_EQ(window.Doc().Sites.Count(), sites + 1);
     EXPECT_EQ(window.Doc().Sites[sites].Channels[0].TxFrequency.View(), "460.1");
     EXPECT_TRUE(window.Dirty());
+}
+
+// After a successful run, Radio > Print Sheet of Last Run... prints the
+// sheet of the board as programmed: its ESN, the port and the checksum.
+TEST(ProgrammingFromTheMenu, TheSheetOfTheLastRunIsOffered) {
+    FakeUi ui;
+    TZelWindow window;
+    window.SetProgrammingOptions({[](std::chrono::milliseconds) {}, {}});
+    window.OpenPath(QString::fromStdString(TestData("golden.zel")));
+    auto* print = window.findChild<QAction*>("radioPrintLastRun");
+    EXPECT_FALSE(print->isEnabled()) << "no run yet";
+    setenv("TARVO_COM2", "sim:esn=LASTRUN001", 1);
+    AppSettings().Port = 2;
+    window.CmProgram();
+    unsetenv("TARVO_COM2");
+    EXPECT_EQ(ui.LastText(), "Success: Programming completed") << "the run ends as before";
+    ASSERT_TRUE(print->isEnabled());
+    ui.PrintTo = Temp("last-run.pdf");
+    print->trigger();
+    const std::string text = PdfText(ui.PrintTo);
+    TOptionImage image;
+    ASSERT_EQ(BuildImage(image, window.Doc()), buildresult::Ok);
+    for (const std::string& shown :
+         {std::string("ProgrammedBoard"), std::string("LASTRUN001"), std::string("onCOM2"),
+          Sha256Hex(image), std::string("Page1of")})
+        EXPECT_NE(text.find(shown), std::string::npos) << shown << "\n" << text;
 }
 
 // Every write from the menus is a row of the programming log; a log that

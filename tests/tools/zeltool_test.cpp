@@ -932,3 +932,39 @@ with open(sys.argv[2], "w", newline="", encoding="utf-8") as f:
         << refused.output;
     EXPECT_FALSE(fs::exists(merged));
 }
+
+// program --sheet records each board programmed: its ESN, the time and the
+// image's checksum; with several boards each sheet is named by its ESN.
+TEST(ZeltoolSheet, EachProgrammedBoardGetsItsSheet) {
+    const fs::path image = Temp("sheet.bin");
+    ASSERT_EQ(Zeltool("image " + kDemo + " -o " + image.string()).status, 0);
+    const auto bytes = Bytes(image);
+    const std::string digest =
+        Sha256Hex({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+
+    Simulator simulator({"--esn", "SHEETPTY01"});
+    const fs::path pdf = Temp("board-sheet.pdf");
+    fs::remove(pdf);
+    const Outcome single = Zeltool(
+        "program " + kDemo + " --port 2 --verify --sheet " + pdf.string(), simulator.Environment());
+    ASSERT_EQ(single.status, 0) << single.output;
+    const fs::path text = Temp("board-sheet.txt");
+    ASSERT_EQ(std::system(("pdftotext " + pdf.string() + " " + text.string()).c_str()), 0);
+    for (const char* shown : {"Programmed Board", "SHEETPTY01", "on COM2", "Page 1 of "})
+        EXPECT_NE(Text(text).find(shown), std::string::npos) << shown << "\n" << Text(text);
+
+    const fs::path html = Temp("fleet-sheet.html");
+    const Outcome fleet =
+        Zeltool("program " + kDemo + " --port 1 --port 3 --sheet " + html.string(),
+                "TARVO_COM1=sim:esn=SHEETSIM01 TARVO_COM3=sim:esn=SHEETSIM03");
+    ASSERT_EQ(fleet.status, 0) << fleet.output;
+    for (const std::string esn : {"SHEETSIM01", "SHEETSIM03"}) {
+        const std::string sheet = Text(Temp("fleet-sheet-" + esn + ".html"));
+        EXPECT_NE(sheet.find("<td>" + esn + "</td>"), std::string::npos) << sheet;
+        EXPECT_NE(sheet.find("<td>" + digest + "</td>"), std::string::npos);
+    }
+
+    const Outcome refused = Zeltool(
+        "program " + image.string() + " --port 1 --sheet " + html.string(), "TARVO_COM1=sim");
+    EXPECT_EQ(refused.status, 64) << refused.output;
+}

@@ -24,5 +24,4 @@ Command AddDetect(CLI::App& tool);
 Command AddDecode(CLI::App& tool);
 Command AddPorts(CLI::App& tool);
 Command AddLog(CLI::App& tool);
-// The PDF sheet is laid out by Qt, which wants the command line.
-Command AddReport(CLI::App& tool, int argc, char** argv);
+Command AddReport(CLI::App& tool);

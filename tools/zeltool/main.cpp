@@ -30,13 +30,10 @@ int Run(int argc, char** argv) {
                     "The device the port maps to for this run, in place of TARVO_COMn "
                     "(/dev/ttyUSB0, /dev/serial/by-id/..., sim)");
     tool.fallthrough();
-    const std::vector<Command> commands = {AddNew(tool),    AddShow(tool),
-                                           AddExport(tool), AddImport(tool),
-                                           AddImage(tool),  AddProgram(tool),
-                                           AddRead(tool),   AddDiff(tool),
-                                           AddVerify(tool), AddDetect(tool),
-                                           AddDecode(tool), AddPorts(tool),
-                                           AddLog(tool),    AddReport(tool, argc, argv)};
+    const std::vector<Command> commands = {
+        AddNew(tool),     AddShow(tool),  AddExport(tool), AddImport(tool), AddImage(tool),
+        AddProgram(tool), AddRead(tool),  AddDiff(tool),   AddVerify(tool), AddDetect(tool),
+        AddDecode(tool),  AddPorts(tool), AddLog(tool),    AddReport(tool)};
     try {
         tool.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

@@ -3,13 +3,16 @@
 #include "app/core/preferences.h"
 #include "document/zelfile.h"
 #include "platform/terminal.h"
+#include "programming/sha256.h"
 #include "programminglog/programminglog.h"
 #include "radiolink/resultcodes.h"
 #include "radiolink/tarvodll.h"
+#include "report/sheethtml.h"
 #include "tools/zeltool/board.h"
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"
 #include "tools/zeltool/fleet.h"
+#include "tools/zeltool/sheet.h"
 
 #include <algorithm>
 #include <chrono>
@@ -26,7 +29,34 @@ struct ProgramJob {
     std::string File;
     bool Verify = false;
     std::string BackupDir;
+    std::string Sheet;          // the configuration sheet of a programmed board, or none
+    bool SheetPerBoard = false; // several boards: each sheet named by its ESN
 };
+
+// The sheet's file for a board: the name given, or with several boards that
+// name with the board's ESN before its extension.
+std::string SheetFor(const ProgramJob& job, const std::string& esn) {
+    if (!job.SheetPerBoard || job.Sheet == "-")
+        return job.Sheet;
+    std::filesystem::path path(job.Sheet);
+    const std::string extension = path.extension().string();
+    return path.replace_extension().string() + "-" + (esn.empty() ? "noesn" : esn) + extension;
+}
+
+// The configuration sheet of the board just programmed, with its ESN, the
+// time and the image's checksum.
+int WriteBoardSheet(const ProgramJob& job, const TBoardData& document, int port,
+                    const TOptionImage& image, const std::string& esn) {
+    const std::string html = ConfigurationSheetHtml(
+        document,
+        {std::filesystem::path(job.File).filename().string(), ReportTimestamp(),
+         ProgrammedBoard{esn, "COM" + std::to_string(port), ReportTimestamp(), Sha256Hex(image)}});
+    const std::string output = SheetFor(job, esn);
+    if (const int written = WriteSheet(html, output); written != status::Ok)
+        return Fail(written, "the board was programmed; its sheet was not written");
+    std::cerr << "Configuration sheet: " << output << "\n";
+    return status::Ok;
+}
 
 // What became of one board beyond the exit status, as the programming log
 // keeps it.
@@ -110,6 +140,8 @@ int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
     TOptionImage image;
     if (const int loaded = LoadDocumentOrImage(file, document, image); loaded != status::Ok)
         return loaded;
+    if (!document && !job.Sheet.empty())
+        return Fail(status::Usage, "--sheet describes a document; " + file + " is an image file");
     if (!document)
         PrepareLibraryForReading(TProductData{});
     const int port = ChoosePort(portOption);
@@ -122,6 +154,8 @@ int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
     if (row)
         Log().Finish(*row, {board.Esn, board.Code, board.Text, board.Verify});
     ReportLogProblem();
+    if (result == status::Ok && !job.Sheet.empty() && document)
+        return WriteBoardSheet(job, *document, port, image, board.Esn);
     return result;
 }
 
@@ -215,6 +249,7 @@ Command AddProgram(CLI::App& tool) {
         bool Verify = false;
         std::string BackupDir;
         bool NoBackup = false;
+        std::string Sheet;
     };
     auto o = std::make_shared<Options>();
     auto* command = tool.add_subcommand("program", "Program a document into the option board");
@@ -236,13 +271,21 @@ Command AddProgram(CLI::App& tool) {
                         "the time here (default: the backup-folder of the user's preferences)");
     command->add_flag("--no-backup", o->NoBackup,
                       "Make no backup, even when the user's preferences ask for one");
+    command->add_option("--sheet", o->Sheet,
+                        "After a board is programmed (and verified, with --verify), write its "
+                        "configuration sheet with its ESN, the date and the image checksum "
+                        "(OUT.pdf or OUT.html; with several boards, each named by its ESN)");
     return {command, [o] {
                 std::string backupDir = o->BackupDir;
                 if (backupDir.empty() && !o->NoBackup)
                     backupDir = ReadUserPreferences().BackupFolder.string();
                 if (o->NoBackup)
                     backupDir.clear();
-                const ProgramJob job{o->File, o->Verify, backupDir};
+                if (!o->Sheet.empty() && !IsSheetName(o->Sheet))
+                    return Fail(status::Usage,
+                                o->Sheet + ": the sheet is written as .pdf or .html");
+                const ProgramJob job{o->File, o->Verify, backupDir, o->Sheet,
+                                     o->Repeat || o->Ports.size() > 1};
                 const int port = o->Ports.empty() ? 0 : o->Ports.front();
                 if (o->Repeat && o->Ports.size() > 1)
                     return Fail(status::Usage, "--repeat programs one port at a time");

@@ -1,10 +1,11 @@
 // zeltool report: the configuration sheet of a document, as HTML or as a
-// PDF laid out by Qt.
+// PDF laid out by Qt; and the sheet writer that program --sheet shares.
 #include "platform/environment.h"
 #include "report/reportwriter.h"
 #include "report/sheethtml.h"
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"
+#include "tools/zeltool/sheet.h"
 
 #include <QGuiApplication>
 
@@ -13,39 +14,44 @@
 #include <iostream>
 #include <memory>
 
-namespace {
-
-int Report(const std::string& file, const std::string& output, PasswordGate& gate, int argc,
-           char** argv) {
-    std::unique_ptr<TBoardData> document;
-    if (const int loaded = LoadUnlocked(file, document, gate); loaded != status::Ok)
-        return loaded;
+bool IsSheetName(const std::string& output) {
     const std::string extension = std::filesystem::path(output).extension().string();
-    const std::string html = ConfigurationSheetHtml(
-        *document, {std::filesystem::path(file).filename().string(), ReportTimestamp()});
+    return output == "-" || extension == ".html" || extension == ".htm" || extension == ".pdf";
+}
+
+int WriteSheet(const std::string& html, const std::string& output) {
+    const std::string extension = std::filesystem::path(output).extension().string();
     // Standard output takes the sheet as HTML.
     if (output == "-" || extension == ".html" || extension == ".htm")
         return WriteOutput(output, html);
     if (extension != ".pdf")
         return Fail(status::Usage, output + ": the sheet is written as .pdf or .html");
-    // Laying out text needs the fonts of a GUI application, not a display.
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        SetVariable("QT_QPA_PLATFORM", "offscreen");
-    // Qt's notes about the session (no runtime directory, ...) are not the
-    // user's business here; its errors still show.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::cerr << "zeltool: " << message.toStdString() << "\n";
-    });
-    QGuiApplication application(argc, argv);
+    // Laying out text needs the fonts of a GUI application, not a display;
+    // one application serves every sheet of the process. It stays until the
+    // process ends: destroyed among the other statics at exit, it would
+    // outlive parts of Qt it needs.
+    static QGuiApplication* application = nullptr;
+    if (application == nullptr) {
+        if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+            SetVariable("QT_QPA_PLATFORM", "offscreen");
+        // Qt's notes about the session (no runtime directory, ...) are not
+        // the user's business here; its errors still show.
+        qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext&, const QString& message) {
+                if (type == QtCriticalMsg || type == QtFatalMsg)
+                    std::cerr << "zeltool: " << message.toStdString() << "\n";
+            });
+        static int argc = 1;
+        static char name[] = "zeltool";
+        static char* argv[] = {name, nullptr};
+        application = new QGuiApplication(argc, argv);
+    }
     const QByteArray pdf = ReportPdf(html);
     return WriteOutput(output,
                        std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
 }
 
-} // namespace
-
-Command AddReport(CLI::App& tool, int argc, char** argv) {
+Command AddReport(CLI::App& tool) {
     struct Options {
         std::string File;
         std::string Output;
@@ -60,9 +66,16 @@ Command AddReport(CLI::App& tool, int argc, char** argv) {
                      "OUT.pdf, OUT.html, or - for HTML on standard output")
         ->required();
     o->Gate.AddOption(command);
-    return {command, [o, argc, argv] {
-                if (const int same = RefuseSameFile(o->File, o->Output); same != status::Ok)
-                    return same;
-                return Report(o->File, o->Output, o->Gate, argc, argv);
-            }};
+    return {
+        command, [o] {
+            if (const int same = RefuseSameFile(o->File, o->Output); same != status::Ok)
+                return same;
+            std::unique_ptr<TBoardData> document;
+            if (const int loaded = LoadUnlocked(o->File, document, o->Gate); loaded != status::Ok)
+                return loaded;
+            return WriteSheet(ConfigurationSheetHtml(
+                                  *document, {std::filesystem::path(o->File).filename().string(),
+                                              ReportTimestamp(), std::nullopt}),
+                              o->Output);
+        }};
 }
