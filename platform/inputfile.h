@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -32,7 +33,7 @@ class RegularFile {
     long Read(void* buffer, std::size_t size);
 
   private:
-    int fd_ = -1;
+    std::intptr_t handle_ = -1; // a descriptor, or a handle on Windows
     InputProblem problem_ = InputProblem::None;
 };
 

@@ -9,10 +9,6 @@
 
 namespace radioserver {
 
-std::string DefaultDevice(int portNumber) {
-    return "/dev/ttyS" + std::to_string(portNumber - 1);
-}
-
 namespace {
 
 // Options are "key=value" items separated by commas: what follows a device

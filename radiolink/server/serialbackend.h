@@ -1,14 +1,21 @@
 // A real serial port: the radio interface box on a USB-serial cable or a
-// built-in port. serialbackend_posix.cpp drives it through termios.
+// built-in port. serialbackend.cpp frames the exchange; the line itself is
+// driven through termios (serialbackend_posix.cpp) or the Win32
+// communications functions (serialbackend_win32.cpp).
 #pragma once
 
 #include "radiolink/server/backend.h"
 
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <optional>
 
 namespace radioserver {
+
+// The rates a line may be set to.
+inline constexpr std::array<int, 8> kBaudRates = {1200,  2400,  4800,  9600,
+                                                  19200, 38400, 57600, 115200};
 
 struct LineSettings {
     int Baud = 9600;
@@ -41,6 +48,9 @@ class SerialBackend final : public LinkBackend {
                            std::size_t& replyLength) override;
 
   private:
+    // The line as the system drives it, in serialbackend_posix.cpp or
+    // serialbackend_win32.cpp.
+
     // Raises or lowers DTR and RTS as the settings say; false when the
     // driver refuses. A line without modem control (a pseudo-terminal)
     // counts as done.
@@ -48,10 +58,20 @@ class SerialBackend final : public LinkBackend {
     std::uint32_t WriteFrame(std::span<const std::uint8_t> request);
     // Reads one byte before the deadline; false on timeout or error.
     bool ReadByte(std::uint8_t& byte, std::chrono::steady_clock::time_point deadline);
+    // Drops what the line received and nobody read: a late reply to an
+    // earlier request is stale.
+    void DiscardInput();
+    // Waits until every byte written has left.
+    void DrainOutput();
+
+    bool IsOpen() const { return line_ != kNoLine; }
+
+    // A descriptor or a handle; -1 is neither.
+    static constexpr std::intptr_t kNoLine = -1;
 
     std::string device_;
     LineSettings settings_;
-    int fd_ = -1;
+    std::intptr_t line_ = kNoLine;
     // Bytes read from the line but not yet taken by ReadByte.
     std::array<std::uint8_t, 128> input_{};
     std::size_t inputNext_ = 0;

@@ -21,6 +21,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The line of an open backend is a file descriptor.
+int Descriptor(std::intptr_t line) {
+    return static_cast<int>(line);
+}
+
 std::optional<speed_t> BaudConstant(int baud) {
     switch (baud) {
     case 1200:
@@ -44,11 +49,6 @@ std::optional<speed_t> BaudConstant(int baud) {
     }
 }
 
-bool ParseInt(std::string_view text, int& value) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc{} && end == text.data() + text.size();
-}
-
 int MillisecondsUntil(Clock::time_point deadline) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -57,47 +57,12 @@ int MillisecondsUntil(Clock::time_point deadline) {
 
 } // namespace
 
-std::optional<LineSettings> ParseLineSettings(std::string_view options, std::string* error) {
-    LineSettings settings;
-    auto fail = [&](std::string message) -> std::optional<LineSettings> {
-        if (error != nullptr)
-            *error = std::move(message);
-        return std::nullopt;
-    };
-    for (const auto& [key, text, hasValue, item] : SplitOptions(options)) {
-        if (key == "dtr" || key == "rts") {
-            if (text != "on" && text != "off")
-                return fail(std::string(key) + ": use on or off");
-            (key == "dtr" ? settings.Dtr : settings.Rts) = text == "on";
-            continue;
-        }
-        int value = 0;
-        if (!hasValue || !ParseInt(text, value))
-            return fail("option '" + std::string(item) + "' needs a whole number");
-        if (key == "baud") {
-            if (!BaudConstant(value))
-                return fail("baud: use 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200");
-            settings.Baud = value;
-        } else if (key == "timeout" && value >= 10 && value <= 60000) {
-            settings.ResponseTimeout = std::chrono::milliseconds(value);
-        } else if (key == "gap" && value >= 5 && value <= 10000) {
-            settings.ByteTimeout = std::chrono::milliseconds(value);
-        } else {
-            return fail("unknown or out-of-range line option '" + std::string(item) + "'");
-        }
-    }
-    return settings;
-}
-
-SerialBackend::SerialBackend(std::string device, const LineSettings& settings)
-    : device_(std::move(device)), settings_(settings) {}
-
-SerialBackend::~SerialBackend() {
-    Close();
+std::string DefaultDevice(int portNumber) {
+    return "/dev/ttyS" + std::to_string(portNumber - 1);
 }
 
 std::uint32_t SerialBackend::Open() {
-    if (fd_ >= 0)
+    if (IsOpen())
         return 0;
     const int fd = ::open(device_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
@@ -115,7 +80,7 @@ std::uint32_t SerialBackend::Open() {
         return ServerResult::PortConfig;
     }
     ::ioctl(fd, TIOCEXCL);
-    fd_ = fd;
+    line_ = fd;
     ::cfmakeraw(&line);
     // Without HUPCL the driver leaves DTR and RTS as they are when the port
     // closes: each radio call opens and closes the port, and a box powered
@@ -140,7 +105,7 @@ bool SerialBackend::SetModemLines() {
     (settings_.Dtr ? raise : lower) |= TIOCM_DTR;
     (settings_.Rts ? raise : lower) |= TIOCM_RTS;
     for (const auto& [request, lines] : {std::pair{TIOCMBIS, raise}, std::pair{TIOCMBIC, lower}}) {
-        if (lines == 0 || ::ioctl(fd_, request, &lines) == 0)
+        if (lines == 0 || ::ioctl(Descriptor(line_), request, &lines) == 0)
             continue;
         if (errno != ENOTTY && errno != EINVAL)
             return false;
@@ -149,28 +114,29 @@ bool SerialBackend::SetModemLines() {
 }
 
 void SerialBackend::Close() {
-    if (fd_ < 0)
+    if (!IsOpen())
         return;
     // The exclusive flag belongs to the terminal, not to this descriptor: on
     // a pseudo-terminal it outlives the close and would turn away the next
     // opener that is not root (the next call of the same run).
-    ::ioctl(fd_, TIOCNXCL);
-    ::close(fd_); // also drops the lock
-    fd_ = -1;
+    ::ioctl(Descriptor(line_), TIOCNXCL);
+    ::close(Descriptor(line_)); // also drops the lock
+    line_ = kNoLine;
 }
 
 std::uint32_t SerialBackend::WriteFrame(std::span<const std::uint8_t> request) {
     std::size_t written = 0;
     const auto deadline = Clock::now() + settings_.ResponseTimeout;
     while (written < request.size()) {
-        const ssize_t n = ::write(fd_, request.data() + written, request.size() - written);
+        const ssize_t n =
+            ::write(Descriptor(line_), request.data() + written, request.size() - written);
         if (n > 0) {
             written += static_cast<std::size_t>(n);
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             return ServerResult::WriteFailure;
-        pollfd waitFor{fd_, POLLOUT, 0};
+        pollfd waitFor{Descriptor(line_), POLLOUT, 0};
         if (::poll(&waitFor, 1, MillisecondsUntil(deadline)) <= 0 && Clock::now() >= deadline)
             return ServerResult::WriteFailure;
     }
@@ -183,7 +149,7 @@ bool SerialBackend::ReadByte(std::uint8_t& byte, Clock::time_point deadline) {
             byte = input_[inputNext_++];
             return true;
         }
-        const ssize_t n = ::read(fd_, input_.data(), input_.size());
+        const ssize_t n = ::read(Descriptor(line_), input_.data(), input_.size());
         if (n > 0) {
             inputNext_ = 0;
             inputEnd_ = static_cast<std::size_t>(n);
@@ -194,7 +160,7 @@ bool SerialBackend::ReadByte(std::uint8_t& byte, Clock::time_point deadline) {
         const int wait = MillisecondsUntil(deadline);
         if (wait == 0)
             return false;
-        pollfd waitFor{fd_, POLLIN, 0};
+        pollfd waitFor{Descriptor(line_), POLLIN, 0};
         const int ready = ::poll(&waitFor, 1, wait);
         if (ready < 0 && errno != EINTR)
             return false;
@@ -205,54 +171,12 @@ bool SerialBackend::ReadByte(std::uint8_t& byte, Clock::time_point deadline) {
     }
 }
 
-std::uint32_t SerialBackend::Send(std::span<const std::uint8_t> request) {
-    if (fd_ < 0)
-        return ServerResult::PortConfig;
-    if (const auto result = WriteFrame(request); result != 0)
-        return result;
-    ::tcdrain(fd_);
-    return 0;
+void SerialBackend::DiscardInput() {
+    ::tcflush(Descriptor(line_), TCIFLUSH);
 }
 
-std::uint32_t SerialBackend::Transact(std::span<const std::uint8_t> request,
-                                      std::span<std::uint8_t> reply, std::size_t& replyLength) {
-    replyLength = 0;
-    if (fd_ < 0)
-        return ServerResult::PortConfig;
-    // A late reply to an earlier request is stale.
-    ::tcflush(fd_, TCIFLUSH);
-    inputNext_ = inputEnd_ = 0;
-    if (const auto result = WriteFrame(request); result != 0)
-        return result;
-
-    ReplyFramer framer(request, reply);
-    // The board has the response timeout to begin its reply; once bytes
-    // arrive, each further byte must follow within the inter-byte timeout,
-    // and a longer pause ends the burst.
-    const auto responseDeadline = Clock::now() + settings_.ResponseTimeout;
-    std::uint8_t byte = 0;
-    for (;;) {
-        const auto deadline =
-            framer.InBurst() ? Clock::now() + settings_.ByteTimeout : responseDeadline;
-        if (!ReadByte(byte, deadline)) {
-            if (!framer.InBurst())
-                return framer.SawBytes() ? ServerResult::ReadWriteFailure
-                                         : ServerResult::NotConnected;
-            const auto state = framer.Pause();
-            if (state == ReplyFramer::State::Complete)
-                break;
-            if (state == ReplyFramer::State::Failed)
-                return ServerResult::ReadWriteFailure;
-            continue; // noise, forgotten; the reply may still come
-        }
-        const auto state = framer.Feed(byte);
-        if (state == ReplyFramer::State::Complete)
-            break;
-        if (state == ReplyFramer::State::Failed)
-            return ServerResult::ReadWriteFailure;
-    }
-    replyLength = framer.Length();
-    return 0;
+void SerialBackend::DrainOutput() {
+    ::tcdrain(Descriptor(line_));
 }
 
 std::string SerialDeviceProblem(const std::string& device) {

@@ -7,6 +7,7 @@
 #include "resources/version.h"
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"
+#include "tools/zeltool/sheet.h"
 
 #include <CLI/CLI.hpp>
 
@@ -48,8 +49,11 @@ int Run(int argc, char** argv) {
     }
     CatchInterrupts();
     for (const Command& command : commands)
-        if (command.Subcommand->parsed())
-            return command.Run();
+        if (command.Subcommand->parsed()) {
+            const int result = command.Run();
+            CloseSheetWriter();
+            return result;
+        }
     return status::Usage;
 }
 
@@ -61,6 +65,7 @@ int main(int argc, char** argv) {
     try {
         return Run(argc, argv);
     } catch (const std::exception& e) {
+        CloseSheetWriter();
         return Fail(status::Internal, std::string("internal error: ") + e.what());
     }
 }

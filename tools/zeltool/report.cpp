@@ -14,6 +14,19 @@
 #include <iostream>
 #include <memory>
 
+namespace {
+
+std::unique_ptr<QGuiApplication>& SheetApplication() {
+    static std::unique_ptr<QGuiApplication> application;
+    return application;
+}
+
+} // namespace
+
+void CloseSheetWriter() {
+    SheetApplication().reset();
+}
+
 bool IsSheetName(const std::string& output) {
     const std::string extension = std::filesystem::path(output).extension().string();
     return output == "-" || extension == ".html" || extension == ".htm" || extension == ".pdf";
@@ -27,11 +40,9 @@ int WriteSheet(const std::string& html, const std::string& output) {
     if (extension != ".pdf")
         return Fail(status::Usage, output + ": the sheet is written as .pdf or .html");
     // Laying out text needs the fonts of a GUI application, not a display;
-    // one application serves every sheet of the process. It stays until the
-    // process ends: destroyed among the other statics at exit, it would
-    // outlive parts of Qt it needs.
-    static QGuiApplication* application = nullptr;
-    if (application == nullptr) {
+    // one application serves every sheet of the run.
+    auto& application = SheetApplication();
+    if (!application) {
         if (std::getenv("QT_QPA_PLATFORM") == nullptr)
             SetVariable("QT_QPA_PLATFORM", "offscreen");
         // Qt's notes about the session (no runtime directory, ...) are not
@@ -44,7 +55,7 @@ int WriteSheet(const std::string& html, const std::string& output) {
         static int argc = 1;
         static char name[] = "zeltool";
         static char* argv[] = {name, nullptr};
-        application = new QGuiApplication(argc, argv);
+        application = std::make_unique<QGuiApplication>(argc, argv);
     }
     const QByteArray pdf = ReportPdf(html);
     return WriteOutput(output,

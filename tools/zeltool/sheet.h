@@ -10,3 +10,7 @@ int WriteSheet(const std::string& html, const std::string& output);
 
 // Whether `output` names a sheet WriteSheet can write.
 bool IsSheetName(const std::string& output);
+
+// Ends what writing PDF sheets started; before the program's end, since the
+// parts of Qt it needs are gone once the program's static objects go.
+void CloseSheetWriter();

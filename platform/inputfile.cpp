@@ -1,0 +1,38 @@
+#include "platform/inputfile.h"
+
+const char* DescribeInputProblem(InputProblem problem) {
+    switch (problem) {
+    case InputProblem::None:
+        return "read";
+    case InputProblem::NotFound:
+        return "no such file";
+    case InputProblem::NoPermission:
+        return "no permission to read it";
+    case InputProblem::NotRegularFile:
+        return "not a regular file";
+    case InputProblem::TooLarge:
+        return "the file is too large";
+    case InputProblem::ReadFailed:
+        return "the file could not be read";
+    }
+    return "unknown problem";
+}
+
+InputProblem ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes,
+                           std::string& bytes) {
+    RegularFile file(path);
+    if (file.Problem() != InputProblem::None)
+        return file.Problem();
+    bytes.clear();
+    char buffer[65536];
+    for (;;) {
+        const long got = file.Read(buffer, sizeof buffer);
+        if (got < 0)
+            return InputProblem::ReadFailed;
+        if (got == 0)
+            return InputProblem::None;
+        if (bytes.size() + static_cast<std::size_t>(got) > maxBytes)
+            return InputProblem::TooLarge;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+}
