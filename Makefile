@@ -34,8 +34,15 @@ asan: deps
 	cmake --build $(BUILD_ASAN)
 	ctest --test-dir $(BUILD_ASAN) --output-on-failure -j2
 
+# The Qt-free programs and libraries for Windows, cross-built and proven
+# under Wine, with zeltool.exe programming tarvo-sim through a Wine COM port.
+BUILD_WIN ?= build-win
+.PHONY: windows
+windows: build
+	scripts/windows-check $(BUILD_WIN) $(BUILD)
+
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_WIN)
 
 # Each fuzzer for FUZZ_SECONDS under ASan+UBSan, starting from its corpus in
 # fuzz/corpus/ (new finds go to build-fuzz/corpus/, not into the repository).

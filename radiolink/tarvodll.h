@@ -8,7 +8,15 @@
 
 #include <stdint.h>
 
+// The library's exports: visible on ELF, exported from tarvoDLL.dll and
+// imported by its users on Windows.
+#if defined(_WIN32) && defined(tarvoDLL_EXPORTS)
+#define TARVO_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define TARVO_API __declspec(dllimport)
+#else
 #define TARVO_API __attribute__((visibility("default")))
+#endif
 
 #ifdef __cplusplus
 extern "C" {

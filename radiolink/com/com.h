@@ -5,7 +5,13 @@
 
 #include <cstdint>
 
+#if defined(_WIN32) && defined(zelcom_EXPORTS)
+#define ZELCOM_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define ZELCOM_API __declspec(dllimport)
+#else
 #define ZELCOM_API __attribute__((visibility("default")))
+#endif
 
 using HRESULT = std::int32_t;
 using ULONG = std::uint32_t;

@@ -11,7 +11,9 @@
 #include "tools/zeltool/board.h"
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"
+#if ZEL_FLEET_RUNS
 #include "tools/zeltool/fleet.h"
+#endif
 #include "tools/zeltool/sheet.h"
 
 #include <algorithm>
@@ -169,6 +171,7 @@ int ProgramFleet(const ProgramJob& job, const std::vector<int>& ports) {
     TOptionImage image;
     if (const int loaded = LoadDocumentOrImage(job.File, document, image); loaded != status::Ok)
         return loaded;
+#if ZEL_FLEET_RUNS
     const auto outcomes = RunPerPort(
         ports, [&job](int port) { return Program(job, port); }, [] { return interrupted.load(); },
         std::cerr, IsTerminal(StandardStream::Error));
@@ -177,6 +180,9 @@ int ProgramFleet(const ProgramJob& job, const std::vector<int>& ports) {
         if (outcome.Status != status::Ok)
             return outcome.Status;
     return status::Ok;
+#else
+    return Fail(status::Usage, "this build programs one port at a time; give --port once");
+#endif
 }
 
 void PauseBriefly() {
@@ -281,9 +287,9 @@ Command AddProgram(CLI::App& tool) {
                     backupDir = ReadUserPreferences().BackupFolder.string();
                 if (o->NoBackup)
                     backupDir.clear();
-                if (!o->Sheet.empty() && !IsSheetName(o->Sheet))
-                    return Fail(status::Usage,
-                                o->Sheet + ": the sheet is written as .pdf or .html");
+                if (const std::string problem = o->Sheet.empty() ? "" : SheetNameProblem(o->Sheet);
+                    !problem.empty())
+                    return Fail(status::Usage, problem);
                 const ProgramJob job{o->File, o->Verify, backupDir, o->Sheet,
                                      o->Repeat || o->Ports.size() > 1};
                 const int port = o->Ports.empty() ? 0 : o->Ports.front();

@@ -1,13 +1,16 @@
 // zeltool report: the configuration sheet of a document, as HTML or as a
 // PDF laid out by Qt; and the sheet writer that program --sheet shares.
 #include "platform/environment.h"
-#include "report/reportwriter.h"
 #include "report/sheethtml.h"
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"
 #include "tools/zeltool/sheet.h"
 
+#if ZEL_SHEET_PDF
+#include "report/reportwriter.h"
+
 #include <QGuiApplication>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -16,29 +19,43 @@
 
 namespace {
 
+// The PDF is laid out by Qt; a build without Qt (zeltool.exe) writes HTML.
+constexpr bool kPdf = ZEL_SHEET_PDF;
+
+#if ZEL_SHEET_PDF
 std::unique_ptr<QGuiApplication>& SheetApplication() {
     static std::unique_ptr<QGuiApplication> application;
     return application;
+}
+#endif
+
+bool IsHtmlName(const std::string& output) {
+    const std::string extension = std::filesystem::path(output).extension().string();
+    return output == "-" || extension == ".html" || extension == ".htm";
 }
 
 } // namespace
 
 void CloseSheetWriter() {
+#if ZEL_SHEET_PDF
     SheetApplication().reset();
+#endif
 }
 
-bool IsSheetName(const std::string& output) {
-    const std::string extension = std::filesystem::path(output).extension().string();
-    return output == "-" || extension == ".html" || extension == ".htm" || extension == ".pdf";
+std::string SheetNameProblem(const std::string& output) {
+    if (IsHtmlName(output) || (kPdf && std::filesystem::path(output).extension() == ".pdf"))
+        return {};
+    return output + (kPdf ? ": the sheet is written as .pdf or .html"
+                          : ": this build writes the sheet as .html");
 }
 
 int WriteSheet(const std::string& html, const std::string& output) {
-    const std::string extension = std::filesystem::path(output).extension().string();
     // Standard output takes the sheet as HTML.
-    if (output == "-" || extension == ".html" || extension == ".htm")
+    if (IsHtmlName(output))
         return WriteOutput(output, html);
-    if (extension != ".pdf")
-        return Fail(status::Usage, output + ": the sheet is written as .pdf or .html");
+    if (const std::string problem = SheetNameProblem(output); !problem.empty())
+        return Fail(status::Usage, problem);
+#if ZEL_SHEET_PDF
     // Laying out text needs the fonts of a GUI application, not a display;
     // one application serves every sheet of the run.
     auto& application = SheetApplication();
@@ -60,6 +77,9 @@ int WriteSheet(const std::string& html, const std::string& output) {
     const QByteArray pdf = ReportPdf(html);
     return WriteOutput(output,
                        std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+#else
+    return status::Usage;
+#endif
 }
 
 Command AddReport(CLI::App& tool) {
