@@ -8,8 +8,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-std::optional<ChildProcess> StartChild(const std::function<int()>& work,
-                                       std::span<const int> othersOutputs) {
+namespace {
+
+int Descriptor(OutputPipe output) {
+    return static_cast<int>(output);
+}
+
+} // namespace
+
+std::optional<ChildProcess> StartChild(const ChildWork& work,
+                                       std::span<const OutputPipe> othersOutputs) {
     int pipe[2];
     if (::pipe(pipe) != 0)
         return std::nullopt;
@@ -17,13 +25,13 @@ std::optional<ChildProcess> StartChild(const std::function<int()>& work,
     std::cerr.flush();
     const pid_t pid = ::fork();
     if (pid == 0) {
-        for (const int other : othersOutputs)
-            ::close(other);
+        for (const OutputPipe other : othersOutputs)
+            ::close(Descriptor(other));
         ::close(pipe[0]);
         ::dup2(pipe[1], STDOUT_FILENO);
         ::dup2(pipe[1], STDERR_FILENO);
         ::close(pipe[1]);
-        const int status = work();
+        const int status = work.Work();
         std::cout.flush();
         std::cerr.flush();
         std::fflush(nullptr);
@@ -34,13 +42,14 @@ std::optional<ChildProcess> StartChild(const std::function<int()>& work,
         ::close(pipe[0]);
         return std::nullopt;
     }
-    return ChildProcess{pid, pipe[0]};
+    return ChildProcess{pid, -1, pipe[0]};
 }
 
-std::optional<std::vector<bool>> WaitForOutput(std::span<const int> outputs, int milliseconds) {
+std::optional<std::vector<bool>> WaitForOutput(std::span<const OutputPipe> outputs,
+                                               int milliseconds) {
     std::vector<pollfd> waiting;
-    for (const int output : outputs)
-        waiting.push_back({output, POLLIN, 0});
+    for (const OutputPipe output : outputs)
+        waiting.push_back({Descriptor(output), POLLIN, 0});
     if (::poll(waiting.data(), waiting.size(), milliseconds) < 0)
         return std::nullopt;
     std::vector<bool> ready;
@@ -49,17 +58,17 @@ std::optional<std::vector<bool>> WaitForOutput(std::span<const int> outputs, int
     return ready;
 }
 
-long ReadOutput(int output, char* buffer, std::size_t size) {
+long ReadOutput(OutputPipe output, char* buffer, std::size_t size) {
     for (;;) {
-        const ssize_t got = ::read(output, buffer, size);
+        const ssize_t got = ::read(Descriptor(output), buffer, size);
         if (got < 0 && errno == EINTR)
             continue;
         return static_cast<long>(got);
     }
 }
 
-void CloseOutput(int output) {
-    ::close(output);
+void CloseOutput(OutputPipe output) {
+    ::close(Descriptor(output));
 }
 
 void AskToStop(const ChildProcess& child) {

@@ -146,6 +146,7 @@ int LoadUnlocked(const std::string& path, std::unique_ptr<TBoardData>& document,
 }
 
 std::string deviceOverride;
+std::vector<std::string> commandArguments;
 
 int ChoosePort(int option) {
     int port = option;

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // zeltool's exit statuses besides the radio-link library's result codes
 // (1..14, 100, 200), in one table; the help text is made from it.
@@ -95,6 +96,9 @@ int LoadUnlocked(const std::string& path, std::unique_ptr<TBoardData>& document,
 // The port: the option, else the GUI's settings file, else COM1. A device
 // given with --device becomes that port's mapping for this run.
 int ChoosePort(int option);
+// The command line after the program's name, as given.
+extern std::vector<std::string> commandArguments;
+
 // --device PATH: the device the chosen port maps to for this run
 // (/dev/serial/by-id/..., by-path names with colons, or sim[:options]).
 extern std::string deviceOverride;

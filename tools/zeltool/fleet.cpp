@@ -80,17 +80,17 @@ void Drain(Child& child, Display& display, const char* data, std::size_t size) {
 } // namespace
 
 std::vector<PortOutcome> RunPerPort(const std::vector<int>& ports,
-                                    const std::function<int(int port)>& work,
+                                    const std::function<ChildWork(int port)>& work,
                                     const std::function<bool()>& stopRequested, std::ostream& out,
                                     bool terminal) {
     std::vector<Child> children(ports.size());
-    std::vector<int> outputs;
+    std::vector<OutputPipe> outputs;
     for (std::size_t i = 0; i < ports.size(); ++i) {
         Child& child = children[i];
         child.Outcome.Port = ports[i];
         child.Started = Clock::now();
         // The child's output goes to the parent, which shows it.
-        const auto started = StartChild([&work, port = ports[i]] { return work(port); }, outputs);
+        const auto started = StartChild(work(ports[i]), outputs);
         if (!started) {
             child.Outcome.Status = 71;
             child.Outcome.Result = "cannot start a process for this port";
@@ -103,10 +103,10 @@ std::vector<PortOutcome> RunPerPort(const std::vector<int>& ports,
     Display display(children, out, terminal);
     bool forwarded = false;
     for (;;) {
-        std::vector<int> waiting;
+        std::vector<OutputPipe> waiting;
         std::vector<Child*> owners;
         for (auto& child : children)
-            if (child.Process.Output >= 0) {
+            if (child.Process.Output != -1) {
                 waiting.push_back(child.Process.Output);
                 owners.push_back(&child);
             }
@@ -119,7 +119,7 @@ std::vector<PortOutcome> RunPerPort(const std::vector<int>& ports,
         if (!forwarded && stopRequested()) {
             forwarded = true;
             for (const auto& child : children)
-                if (child.Process.Output >= 0)
+                if (child.Process.Output != -1)
                     AskToStop(child.Process);
         }
         if (!ready)

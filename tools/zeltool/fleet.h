@@ -3,6 +3,8 @@
 // sizes and frame buffers) is shared between ports.
 #pragma once
 
+#include "platform/process.h"
+
 #include <functional>
 #include <ostream>
 #include <string>
@@ -19,9 +21,9 @@ struct PortOutcome {
 // Runs `work(port)` in a child process for each port. The children's lines
 // are shown per port: as one live line each on a terminal, else as lines
 // prefixed "COMn:". Once `stopRequested` says so, every child is asked to
-// stop (SIGTERM). Returns when every child has ended.
+// stop (as Ctrl-C would). Returns when every child has ended.
 std::vector<PortOutcome> RunPerPort(const std::vector<int>& ports,
-                                    const std::function<int(int port)>& work,
+                                    const std::function<ChildWork(int port)>& work,
                                     const std::function<bool()>& stopRequested, std::ostream& out,
                                     bool terminal);
 

@@ -22,6 +22,7 @@ int Run(int argc, char** argv) {
     if (!radioserver::IsRegistered())
         return Fail(100, "the radio communications server is not available");
 
+    commandArguments.assign(argv + 1, argv + argc);
     CLI::App tool{"Quarvelin II PRO-ZEL command-line tool: documents, option-board images and "
                   "programming.\n" +
                   ExitStatusHelp()};

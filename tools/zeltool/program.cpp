@@ -11,9 +11,7 @@
 #include "tools/zeltool/board.h"
 #include "tools/zeltool/commands.h"
 #include "tools/zeltool/common.h"
-#if ZEL_FLEET_RUNS
 #include "tools/zeltool/fleet.h"
-#endif
 #include "tools/zeltool/sheet.h"
 
 #include <algorithm>
@@ -25,6 +23,10 @@
 #include <thread>
 
 namespace {
+
+// The hidden option that tells a program started for one port of a fleet
+// that it is one board of several.
+constexpr const char* kOneOfAFleet = "--one-of-a-fleet";
 
 // What to do with each board: the document, and the options of the run.
 struct ProgramJob {
@@ -161,6 +163,22 @@ int Program(const ProgramJob& job, int portOption, BoardRun* run = nullptr) {
     return result;
 }
 
+// The command line of the run with one port of the fleet, for a system that
+// starts the program again for each port rather than forking it.
+std::vector<std::string> OneBoardOfTheFleet(int port) {
+    std::vector<std::string> arguments;
+    for (std::size_t i = 0; i < commandArguments.size(); ++i) {
+        if (commandArguments[i] == "--port") {
+            ++i; // and its value
+            continue;
+        }
+        if (!commandArguments[i].starts_with("--port="))
+            arguments.push_back(commandArguments[i]);
+    }
+    arguments.insert(arguments.end(), {"--port", std::to_string(port), kOneOfAFleet});
+    return arguments;
+}
+
 // Several boards at once, one child process per port; a summary at the end.
 int ProgramFleet(const ProgramJob& job, const std::vector<int>& ports) {
     for (std::size_t i = 0; i < ports.size(); ++i)
@@ -171,18 +189,17 @@ int ProgramFleet(const ProgramJob& job, const std::vector<int>& ports) {
     TOptionImage image;
     if (const int loaded = LoadDocumentOrImage(job.File, document, image); loaded != status::Ok)
         return loaded;
-#if ZEL_FLEET_RUNS
     const auto outcomes = RunPerPort(
-        ports, [&job](int port) { return Program(job, port); }, [] { return interrupted.load(); },
-        std::cerr, IsTerminal(StandardStream::Error));
+        ports,
+        [&job](int port) {
+            return ChildWork{[&job, port] { return Program(job, port); }, OneBoardOfTheFleet(port)};
+        },
+        [] { return interrupted.load(); }, std::cerr, IsTerminal(StandardStream::Error));
     PrintSummary(outcomes, std::cout);
     for (const auto& outcome : outcomes)
         if (outcome.Status != status::Ok)
             return outcome.Status;
     return status::Ok;
-#else
-    return Fail(status::Usage, "this build programs one port at a time; give --port once");
-#endif
 }
 
 void PauseBriefly() {
@@ -256,6 +273,7 @@ Command AddProgram(CLI::App& tool) {
         std::string BackupDir;
         bool NoBackup = false;
         std::string Sheet;
+        bool OneOfAFleet = false;
     };
     auto o = std::make_shared<Options>();
     auto* command = tool.add_subcommand("program", "Program a document into the option board");
@@ -281,6 +299,7 @@ Command AddProgram(CLI::App& tool) {
                         "After a board is programmed (and verified, with --verify), write its "
                         "configuration sheet with its ESN, the date and the image checksum "
                         "(OUT.pdf or OUT.html; with several boards, each named by its ESN)");
+    command->add_flag(kOneOfAFleet, o->OneOfAFleet)->group("");
     return {command, [o] {
                 std::string backupDir = o->BackupDir;
                 if (backupDir.empty() && !o->NoBackup)
@@ -291,7 +310,7 @@ Command AddProgram(CLI::App& tool) {
                     !problem.empty())
                     return Fail(status::Usage, problem);
                 const ProgramJob job{o->File, o->Verify, backupDir, o->Sheet,
-                                     o->Repeat || o->Ports.size() > 1};
+                                     o->Repeat || o->Ports.size() > 1 || o->OneOfAFleet};
                 const int port = o->Ports.empty() ? 0 : o->Ports.front();
                 if (o->Repeat && o->Ports.size() > 1)
                     return Fail(status::Usage, "--repeat programs one port at a time");
