@@ -5,6 +5,8 @@
 #include "radiolink/radiolink.h"
 #include "radiolink/tarvodll.h"
 
+#include "support/environment.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -186,10 +188,11 @@ TEST(Exports, ShopModelListIsRead) {
     const auto directory = std::filesystem::temp_directory_path() / "tarvo-models-test";
     std::filesystem::create_directories(directory / "quarvelin");
     std::ofstream(directory / "quarvelin" / "tarvo-models.txt") << "# our radios\nKX999,SHOP1\n";
-    setenv("XDG_CONFIG_HOME", directory.c_str(), 1);
-    EXPECT_EQ(TarvoDllInit("KX999", "SHOP1", 16, 16), 0);
-    EXPECT_EQ(TarvoDllInit("KX999", "SHOP2", 16, 16), 2);
-    unsetenv("XDG_CONFIG_HOME");
+    {
+        ConfigHome config(directory);
+        EXPECT_EQ(TarvoDllInit("KX999", "SHOP1", 16, 16), 0);
+        EXPECT_EQ(TarvoDllInit("KX999", "SHOP2", 16, 16), 2);
+    }
     std::filesystem::remove_all(directory);
     EXPECT_EQ(TarvoDllInit("KX999", "SHOP1", 16, 16), 1);
 }

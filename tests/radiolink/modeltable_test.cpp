@@ -1,12 +1,15 @@
 #include "radiolink/modeltable.h"
 
+#include "support/environment.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 using tarvo::LookupModel;
 using tarvo::ParseModelList;
@@ -43,19 +46,19 @@ TEST(ModelList, LookupIsExactAndCaseSensitive) {
 // The shop's list in the user's configuration folder adds its radios; a
 // FIFO in its place is passed over, not waited on.
 TEST(ModelList, TheShopsListIsReadOnlyFromARegularFile) {
-    const auto config =
-        std::filesystem::path(testing::TempDir()) / ("models-config-" + std::to_string(::getpid()));
+    const auto config = std::filesystem::path(testing::TempDir()) / "models-config";
     std::filesystem::remove_all(config);
     std::filesystem::create_directories(config / "quarvelin");
-    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    ConfigHome home(config);
     const auto list = config / "quarvelin" / "tarvo-models.txt";
     std::ofstream(list) << "KX799,TQR99\n";
     EXPECT_EQ(LookupModel(tarvo::LoadModelTable(), "KX799", "TQR99"), tarvo::lookup::Known);
+#ifndef _WIN32 // FIFOs are POSIX's
     std::filesystem::remove(list);
     ASSERT_EQ(::mkfifo(list.c_str(), 0600), 0);
     const auto table = tarvo::LoadModelTable();
     EXPECT_EQ(LookupModel(table, "KX799", "TQR99"), tarvo::lookup::UnknownProduct);
     EXPECT_EQ(LookupModel(table, "KX720", "TQR41VBL2XC7PD"), tarvo::lookup::Known)
         << "the built-in radios stay";
-    ::unsetenv("XDG_CONFIG_HOME");
+#endif
 }

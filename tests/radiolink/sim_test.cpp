@@ -5,6 +5,8 @@
 #include "radiolink/sim/simbackend.h"
 #include "radiolink/tarvodll.h"
 
+#include "support/environment.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -19,8 +21,8 @@ class SimulatorTest : public ::testing::Test {
         ASSERT_TRUE(radioserver::IsRegistered());
         ASSERT_EQ(TarvoDllInit("KX720", "TQR41VBL2XC7PD", 16, 16), 0);
     }
-    void TearDown() override { unsetenv("TARVO_COM3"); }
-    static void Port3(const char* value) { setenv("TARVO_COM3", value, 1); }
+    void TearDown() override { UnsetEnv("TARVO_COM3"); }
+    static void Port3(const char* value) { SetEnv("TARVO_COM3", value); }
 };
 
 std::vector<unsigned char> Pattern(std::size_t size, unsigned seed) {

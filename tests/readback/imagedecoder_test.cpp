@@ -8,7 +8,11 @@
 #include "support/random_document.h"
 #include "support/testdata.h"
 
+#include "support/environment.h"
+
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <cstdlib>
 #include <filesystem>
@@ -170,13 +174,13 @@ TEST(ImageDecoder, TheModelBitChoosesARadioWhoseModelBeginsWithP) {
     const auto config = std::filesystem::path(testing::TempDir()) / "decoder-models";
     std::filesystem::create_directories(config / "quarvelin");
     std::ofstream(config / "quarvelin" / "tarvo-models.txt") << "KP990,PQR55VDK2XC3PD\n";
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     TBoardData document;
     document.Product.ProductName.Set("KP990");
     document.Product.ModelNumber.Set("PQR55VDK2XC3PD");
+    std::optional<ConfigHome> shop(config);
     const TOptionImage image = Built(document);
     const DecodedImage decoded = DecodeImage(image);
-    unsetenv("XDG_CONFIG_HOME");
+    shop.reset();
     ASSERT_TRUE(decoded.Clean()) << Problems(decoded);
     EXPECT_EQ(decoded.Document->Product.ModelNumber.View(), "PQR55VDK2XC3PD");
     const DecodedImage without = DecodeImage(image);
