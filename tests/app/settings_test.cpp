@@ -4,8 +4,30 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <vector>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
+
+namespace {
+
+// Paths that are no regular file in a test's folder: the folder itself, a
+// device that never ends, and on POSIX systems a FIFO with no writer at
+// `fifo`.
+std::vector<std::filesystem::path> NoRegularFiles(const std::filesystem::path& folder,
+                                                  const std::filesystem::path& fifo) {
+#ifdef _WIN32
+    (void)fifo;
+    return {folder, "NUL"};
+#else
+    std::filesystem::remove(fifo);
+    EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    return {folder, "/dev/zero", fifo};
+#endif
+}
+
+} // namespace
 
 TEST(Settings, LinesAsTheFileHoldsThem) {
     const struct {
@@ -55,13 +77,9 @@ TEST(Settings, WrittenAndReadBack) {
 // A settings file that is no regular file is ignored at once: a FIFO would
 // wait for a writer, a device would feed without end.
 TEST(Settings, OnlyARegularFileIsRead) {
-    const auto folder = std::filesystem::path(testing::TempDir()) /
-                        ("settings-special-" + std::to_string(::getpid()));
+    const auto folder = std::filesystem::path(testing::TempDir()) / "settings-special";
     std::filesystem::create_directories(folder);
-    const auto fifo = folder / "zel.ini";
-    std::filesystem::remove(fifo);
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::filesystem::path& path : {fifo, std::filesystem::path("/dev/zero"), folder}) {
+    for (const auto& path : NoRegularFiles(folder, folder / "zel.ini")) {
         TAppSettings settings;
         ReadSettings(path, settings);
         EXPECT_EQ(settings.Port, 1) << path;
@@ -71,14 +89,14 @@ TEST(Settings, OnlyARegularFileIsRead) {
 // A large file is read in one pass in pieces of 255 characters: a line of a
 // megabyte without a break still lets the line after it count.
 TEST(Settings, AFileOfAnySizeIsReadLineByLine) {
-    const auto file = std::filesystem::path(testing::TempDir()) /
-                      ("settings-large-" + std::to_string(::getpid()) + ".ini");
+    const auto file = std::filesystem::path(testing::TempDir()) / "settings-large.ini";
     std::ofstream(file) << std::string(1 << 20, 'x') << "\nPort=COM4\n" << std::string(300, 'y');
     TAppSettings settings;
     ReadSettings(file, settings);
     EXPECT_EQ(settings.Port, 4);
 }
 
+#ifndef _WIN32 // /proc and folder permissions are POSIX's
 // The program's path as started: a path names it; a bare name was found
 // through PATH, so the running executable tells where it lies.
 TEST(Settings, TheProgramsPathAsStarted) {
@@ -116,15 +134,12 @@ TEST(Settings, BesideTheProgramFirstThenTheUsersOwn) {
     ::chmod(programs.c_str(), 0755);
     ::unsetenv("XDG_CONFIG_HOME");
 }
+#endif
 
 // The recent-files list is read only from a regular file of its size.
 TEST(RecentFilesStore, AStoreThatIsNoRegularFileIsIgnored) {
-    const auto folder = std::filesystem::path(testing::TempDir()) /
-                        ("recent-special-" + std::to_string(::getpid()));
+    const auto folder = std::filesystem::path(testing::TempDir()) / "recent-special";
     std::filesystem::create_directories(folder);
-    const auto fifo = folder / "recent-files";
-    std::filesystem::remove(fifo);
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::filesystem::path& store : {fifo, std::filesystem::path("/dev/zero"), folder})
+    for (const auto& store : NoRegularFiles(folder, folder / "recent-files"))
         EXPECT_TRUE(RecentFiles(store).Paths().empty()) << store;
 }
