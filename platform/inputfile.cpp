@@ -1,5 +1,7 @@
 #include "platform/inputfile.h"
 
+#include <sstream>
+
 const char* DescribeInputProblem(InputProblem problem) {
     switch (problem) {
     case InputProblem::None:
@@ -35,4 +37,19 @@ InputProblem ReadWholeFile(const std::filesystem::path& path, std::size_t maxByt
             return InputProblem::TooLarge;
         bytes.append(buffer, static_cast<std::size_t>(got));
     }
+}
+
+std::vector<std::string> ReadTextLines(const std::filesystem::path& path, std::size_t maxBytes) {
+    std::vector<std::string> lines;
+    std::string text;
+    if (path.empty() || ReadWholeFile(path, maxBytes, text) != InputProblem::None)
+        return lines;
+    std::istringstream stream(text);
+    std::string line;
+    while (std::getline(stream, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    return lines;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 enum class InputProblem {
     None,
@@ -40,3 +41,7 @@ class RegularFile {
 // The whole file, when it holds at most `maxBytes` bytes.
 InputProblem ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes,
                            std::string& bytes);
+
+// The lines of a small text file (at most `maxBytes`), without their line
+// ends (LF or CRLF); none when it cannot be read.
+std::vector<std::string> ReadTextLines(const std::filesystem::path& path, std::size_t maxBytes);

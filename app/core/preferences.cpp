@@ -5,7 +5,6 @@
 #include "platform/paths.h"
 
 #include <cctype>
-#include <sstream>
 
 std::filesystem::path UserPreferencesLocation() {
     const std::filesystem::path folder = UserConfigDirectory();
@@ -14,15 +13,8 @@ std::filesystem::path UserPreferencesLocation() {
 
 UserPreferences ReadUserPreferences(const std::filesystem::path& file) {
     UserPreferences preferences;
-    std::string text;
     // A few lines; anything larger is no file of ours.
-    if (file.empty() || ReadWholeFile(file, 1 << 16, text) != InputProblem::None)
-        return preferences;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (const std::string& line : ReadTextLines(file, 1 << 16)) {
         constexpr std::string_view kBackupFolder = "backup-folder=";
         if (line.starts_with(kBackupFolder))
             preferences.BackupFolder = line.substr(kBackupFolder.size());

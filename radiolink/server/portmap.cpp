@@ -7,8 +7,6 @@
 #include "radiolink/server/serialbackend.h"
 #include "radiolink/sim/optionboard.h"
 
-#include <sstream>
-
 namespace radioserver {
 
 std::filesystem::path PortMapLocation() {
@@ -18,15 +16,8 @@ std::filesystem::path PortMapLocation() {
 
 PortMap ReadPortMap(const std::filesystem::path& file) {
     PortMap map;
-    std::string text;
     // Four short lines; anything larger is no file of ours.
-    if (file.empty() || ReadWholeFile(file, 1 << 16, text) != InputProblem::None)
-        return map;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (const std::string& line : ReadTextLines(file, 1 << 16)) {
         if (line.size() < 5 || !line.starts_with("COM") || line[4] != '=')
             continue;
         const int number = line[3] - '0';

@@ -12,6 +12,18 @@ SerialBackend::~SerialBackend() {
     Close();
 }
 
+bool SerialBackend::ReadByte(std::uint8_t& byte, std::chrono::steady_clock::time_point deadline) {
+    while (inputNext_ == inputEnd_) {
+        const long got = ReadSome(deadline);
+        if (got < 0)
+            return false;
+        inputNext_ = 0;
+        inputEnd_ = static_cast<std::size_t>(got);
+    }
+    byte = input_[inputNext_++];
+    return true;
+}
+
 std::uint32_t SerialBackend::Send(std::span<const std::uint8_t> request) {
     if (!IsOpen())
         return ServerResult::PortConfig;

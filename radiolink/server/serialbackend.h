@@ -56,14 +56,18 @@ class SerialBackend final : public LinkBackend {
     // counts as done.
     bool SetModemLines();
     std::uint32_t WriteFrame(std::span<const std::uint8_t> request);
-    // Reads one byte before the deadline; false on timeout or error.
-    bool ReadByte(std::uint8_t& byte, std::chrono::steady_clock::time_point deadline);
+    // Reads into the input buffer what the line has, waiting until the
+    // deadline at most: the byte count, 0 when nothing came yet, -1 once the
+    // deadline has passed or the line failed.
+    long ReadSome(std::chrono::steady_clock::time_point deadline);
     // Drops what the line received and nobody read: a late reply to an
     // earlier request is stale.
     void DiscardInput();
     // Waits until every byte written has left.
     void DrainOutput();
 
+    // Reads one byte before the deadline; false on timeout or error.
+    bool ReadByte(std::uint8_t& byte, std::chrono::steady_clock::time_point deadline);
     bool IsOpen() const { return line_ != kNoLine; }
 
     // A descriptor or a handle; -1 is neither.

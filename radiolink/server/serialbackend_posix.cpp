@@ -143,32 +143,24 @@ std::uint32_t SerialBackend::WriteFrame(std::span<const std::uint8_t> request) {
     return 0;
 }
 
-bool SerialBackend::ReadByte(std::uint8_t& byte, Clock::time_point deadline) {
-    for (;;) {
-        if (inputNext_ < inputEnd_) {
-            byte = input_[inputNext_++];
-            return true;
-        }
-        const ssize_t n = ::read(Descriptor(line_), input_.data(), input_.size());
-        if (n > 0) {
-            inputNext_ = 0;
-            inputEnd_ = static_cast<std::size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno != EAGAIN && errno != EINTR)
-            return false;
-        const int wait = MillisecondsUntil(deadline);
-        if (wait == 0)
-            return false;
-        pollfd waitFor{Descriptor(line_), POLLIN, 0};
-        const int ready = ::poll(&waitFor, 1, wait);
-        if (ready < 0 && errno != EINTR)
-            return false;
-        // A hung-up line (the other end closed) answers nothing more.
-        if (ready > 0 && (waitFor.revents & (POLLHUP | POLLERR)) != 0 &&
-            (waitFor.revents & POLLIN) == 0)
-            return false;
-    }
+long SerialBackend::ReadSome(Clock::time_point deadline) {
+    const ssize_t n = ::read(Descriptor(line_), input_.data(), input_.size());
+    if (n > 0)
+        return static_cast<long>(n);
+    if (n < 0 && errno != EAGAIN && errno != EINTR)
+        return -1;
+    const int wait = MillisecondsUntil(deadline);
+    if (wait == 0)
+        return -1;
+    pollfd waitFor{Descriptor(line_), POLLIN, 0};
+    const int ready = ::poll(&waitFor, 1, wait);
+    if (ready < 0 && errno != EINTR)
+        return -1;
+    // A hung-up line (the other end closed) answers nothing more.
+    if (ready > 0 && (waitFor.revents & (POLLHUP | POLLERR)) != 0 &&
+        (waitFor.revents & POLLIN) == 0)
+        return -1;
+    return 0;
 }
 
 void SerialBackend::DiscardInput() {

@@ -110,31 +110,23 @@ std::uint32_t SerialBackend::WriteFrame(std::span<const std::uint8_t> request) {
     return 0;
 }
 
-bool SerialBackend::ReadByte(std::uint8_t& byte, Clock::time_point deadline) {
-    for (;;) {
-        if (inputNext_ < inputEnd_) {
-            byte = input_[inputNext_++];
-            return true;
-        }
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0)
-            return false;
-        // The read ends at the deadline, or a moment after bytes stop
-        // coming; Wine does not keep the "return at the first byte" mode, so
-        // the inter-byte interval ends a read that got something.
-        COMMTIMEOUTS timeouts{};
-        timeouts.ReadIntervalTimeout = 5;
-        timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(left);
-        if (!SetCommTimeouts(AsHandle(line_), &timeouts))
-            return false;
-        DWORD got = 0;
-        if (!ReadFile(AsHandle(line_), input_.data(), static_cast<DWORD>(input_.size()), &got,
-                      nullptr))
-            return false;
-        inputNext_ = 0;
-        inputEnd_ = got;
-    }
+long SerialBackend::ReadSome(Clock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0)
+        return -1;
+    // The read ends at the deadline, or a moment after bytes stop coming;
+    // Wine does not keep the "return at the first byte" mode, so the
+    // inter-byte interval ends a read that got something.
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = 5;
+    timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(left);
+    if (!SetCommTimeouts(AsHandle(line_), &timeouts))
+        return -1;
+    DWORD got = 0;
+    if (!ReadFile(AsHandle(line_), input_.data(), static_cast<DWORD>(input_.size()), &got, nullptr))
+        return -1;
+    return static_cast<long>(got);
 }
 
 void SerialBackend::DiscardInput() {
