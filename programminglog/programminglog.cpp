@@ -12,6 +12,7 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <thread>
 
 namespace {
 
@@ -38,6 +39,21 @@ constexpr const char* kSchema = "CREATE TABLE IF NOT EXISTS runs("
                                 " program_version TEXT NOT NULL);"
                                 "CREATE INDEX IF NOT EXISTS runs_esn ON runs(esn);";
 
+// Runs `attempt` again while another connection holds the database, up to
+// the busy timeout: the busy handler does not cover every such moment (a new
+// database turned to WAL by several processes at once answers "locked").
+template <typename Attempt> int WhileBusy(Attempt attempt) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+    for (;;) {
+        const int result = attempt();
+        if ((result != SQLITE_BUSY && result != SQLITE_LOCKED) ||
+            std::chrono::steady_clock::now() >= deadline)
+            return result;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
 // A prepared statement, finalised when it goes.
 class Statement {
   public:
@@ -54,7 +70,15 @@ class Statement {
                           SQLITE_TRANSIENT);
     }
     void Bind(int index, std::int64_t value) { sqlite3_bind_int64(statement_, index, value); }
-    int Step() { return sqlite3_step(statement_); }
+    // One step, tried again while the database is busy.
+    int Step() {
+        return WhileBusy([this] {
+            const int result = sqlite3_step(statement_);
+            if (result == SQLITE_BUSY || result == SQLITE_LOCKED)
+                sqlite3_reset(statement_);
+            return result;
+        });
+    }
     std::string Text(int column) const {
         const auto* text = sqlite3_column_text(statement_, column);
         return text != nullptr ? reinterpret_cast<const char*>(text) : "";
@@ -154,8 +178,11 @@ bool ProgrammingLog::Open() {
         return false;
     }
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    if (sqlite3_exec(db_, "PRAGMA journal_mode=WAL;", nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK) {
+    const auto setUp = [this] {
+        const int wal = sqlite3_exec(db_, "PRAGMA journal_mode=WAL;", nullptr, nullptr, nullptr);
+        return wal != SQLITE_OK ? wal : sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr);
+    };
+    if (WhileBusy(setUp) != SQLITE_OK) {
         Failed("it is not a programming log");
         sqlite3_close(db_);
         db_ = nullptr;

@@ -75,27 +75,32 @@ TEST(ProgrammingLog, RowsAreBegunFinishedAndListed) {
     EXPECT_EQ(reader.List({"", rows[0].TimeUtc}).size(), 3u) << "the time itself is included";
 }
 
-// The processes of a fleet run write at once; no row is lost and no run
-// waits for long.
+// The processes of a fleet run write at once, the first of them into a log
+// that none has made yet; no row is lost and no run waits for long.
 TEST(ProgrammingLog, WritersAtOnceLoseNothing) {
-    const fs::path file = Fresh("writers");
-    constexpr int kWriters = 4;
-    constexpr int kRuns = 25;
-    std::vector<std::thread> writers;
-    std::atomic<int> failures{0};
-    for (int w = 0; w < kWriters; ++w)
-        writers.emplace_back([&, w] {
-            ProgrammingLog log(file);
-            for (int run = 0; run < kRuns; ++run) {
-                const auto id = log.Begin(Start("COM" + std::to_string(w + 1)));
-                if (!id || !log.Finish(*id, {"ESN", 0, "Success", kVerifyNotAsked}))
-                    ++failures;
-            }
-        });
-    for (auto& writer : writers)
-        writer.join();
-    EXPECT_EQ(failures.load(), 0);
-    EXPECT_EQ(ProgrammingLog(file).List().size(), static_cast<std::size_t>(kWriters * kRuns));
+    constexpr int kWriters = 6;
+    for (int round = 0; round < 30; ++round) {
+        const fs::path file = Fresh("writers");
+        std::atomic<int> ready{0};
+        std::atomic<int> failures{0};
+        std::vector<std::thread> writers;
+        for (int w = 0; w < kWriters; ++w)
+            writers.emplace_back([&, w] {
+                ProgrammingLog log(file);
+                // All start together, as the children of a fleet do.
+                for (++ready; ready < kWriters;)
+                    std::this_thread::yield();
+                for (int run = 0; run < 3; ++run) {
+                    const auto id = log.Begin(Start("COM" + std::to_string(w + 1)));
+                    if (!id || !log.Finish(*id, {"ESN", 0, "Success", kVerifyNotAsked}))
+                        ++failures;
+                }
+            });
+        for (auto& writer : writers)
+            writer.join();
+        ASSERT_EQ(failures.load(), 0) << "round " << round;
+        ASSERT_EQ(ProgrammingLog(file).List().size(), static_cast<std::size_t>(kWriters * 3));
+    }
 }
 
 TEST(ProgrammingLog, ALogThatCannotBeUsedIsReportedOnceAndLeftAlone) {

@@ -835,7 +835,7 @@ TEST(ZeltoolLog, OneRowPerBoardOfAFleetAndAKilledRunKeptAsSuch) {
                     " TARVO_COM2=sim:esn=FLEET00002 TARVO_COM3=sim:esn=FLEET00003");
     ASSERT_EQ(fleet.status, 0) << fleet.output;
     auto rows = LogRows(data);
-    ASSERT_EQ(rows.size(), 4u);
+    ASSERT_EQ(rows.size(), 4u) << fleet.output;
     std::vector<std::string> boards;
     for (std::size_t row = 1; row < rows.size(); ++row) {
         boards.push_back(Column(rows, row, "port") + " " + Column(rows, row, "esn"));
